@@ -1,0 +1,49 @@
+// The spin control used for every number of the main window. Whenever its
+// value is read it checks the typed text against the range, answers with the
+// nearest limit when the text is out of range or not a number, and tells the
+// user which limit was taken. Read it through a CZoltSpinCtrl pointer: the
+// toolkit's own GetValue is not virtual everywhere.
+#pragma once
+
+#include <wx/spinctrl.h>
+
+class CZoltSpinCtrl : public wxSpinCtrl
+{
+public:
+    CZoltSpinCtrl(wxWindow* pParent, wxWindowID id = wxID_ANY,
+                  const wxString& strValue = wxEmptyString, const wxPoint& pos = wxDefaultPosition,
+                  const wxSize& size = wxDefaultSize, long nStyle = wxSP_ARROW_KEYS, int nMin = 0,
+                  int nMax = 100, int nInitial = 0, const wxString& strName = "wxSpinCtrl");
+
+    // Name and unit of the value as the range message shows them.
+    void setNameUnit(const wxString& strName, const wxString& strUnit);
+    // Changes range and unit together; a value the new range leaves outside
+    // is clamped without a message.
+    void setRangeUnit(int nMin, int nMax, const wxString& strUnit);
+
+    const wxString& getName() const { return m_strName; }
+    const wxString& getUnit() const { return m_strUnit; }
+
+    // The typed value, clamped to the range; an out-of-range or non-numeric
+    // entry is reported once.
+    int GetValue() const;
+
+    // What the check makes of a text: leading blanks, an optional sign and
+    // decimal digits; no number gives the smallest int, a number beyond the
+    // int range ends at the nearest int limit.
+    static int parseText(const wxString& strText);
+
+    // True while a range message of any control is open or about to open.
+    static bool isMessageShown() { return s_bMessageShown; }
+
+private:
+    int checkText(const wxString& strText, bool bDeferMessage) const;
+    void showRangeMessage(bool bMax, int nLimit) const;
+    void connectNative();
+
+    wxString m_strName;
+    wxString m_strUnit;
+    bool m_bSetRange = false;
+
+    static bool s_bMessageShown;
+};

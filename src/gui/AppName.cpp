@@ -1,0 +1,3 @@
+#include "AppName.h"
+
+const wxString g_strAppName("Q417 SD");

@@ -1,0 +1,478 @@
+#include "CZoltSDFrame.h"
+
+#include "AppName.h"
+#include "CZoltSpinCtrl.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/settings.h>
+#include <wx/sizer.h>
+#include <wx/statbox.h>
+#include <wx/statline.h>
+#include <wx/stattext.h>
+
+namespace
+{
+// No resize border and no maximize box: the window keeps the size of its layout.
+constexpr long kFrameStyle = wxCAPTION | wxCLIP_CHILDREN | wxSYSTEM_MENU | wxMINIMIZE_BOX |
+                             wxCLOSE_BOX | wxICONIZE | wxFULL_REPAINT_ON_RESIZE;
+
+const wxString kUnitCelsius = wxString::FromUTF8("\xC2\xB0"
+                                                 "C");
+} // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CZoltSDFrame, wxFrame)
+    EVT_MENU(ID_MENU_FILE_NEW, CZoltSDFrame::onEvMenuFileNew)
+    EVT_MENU(ID_MENU_FILE_OPEN, CZoltSDFrame::onEvMenuFileOpen)
+    EVT_MENU(ID_MENU_FILE_SAVE, CZoltSDFrame::onEvMenuFileSave)
+    EVT_MENU(ID_MENU_FILE_SAVE_AS, CZoltSDFrame::onEvMenuFileSaveAs)
+    EVT_MENU(ID_MENU_FILE_EXIT, CZoltSDFrame::onEvMenuFileExit)
+    EVT_MENU(ID_MENU_CARD_READ, CZoltSDFrame::onEvMenuCardRead)
+    EVT_MENU(ID_MENU_CARD_WRITE, CZoltSDFrame::onEvMenuCardWrite)
+    EVT_MENU(ID_MENU_SETTINGS_SPEECH_ENGLISH, CZoltSDFrame::onEvMenuSettingsSpeechEnglish)
+    EVT_MENU(ID_MENU_SETTINGS_DEFAULT, CZoltSDFrame::onEvMenuSettingsDefault)
+    EVT_MENU(ID_MENU_HELP_DOCUMENTATION, CZoltSDFrame::onEvMenuHelpDocumentation)
+    EVT_MENU(ID_MENU_HELP_ABOUT, CZoltSDFrame::onEvMenuHelpAbout)
+    EVT_CHECKBOX(ID_CHECKBOX_KEYLOCKED, CZoltSDFrame::onEvCheckboxKeylocked)
+    EVT_RADIOBUTTON(ID_RADIOBTN_CELSIUS, CZoltSDFrame::onEvRadioBtnCelsius)
+    EVT_RADIOBUTTON(ID_RADIOBTN_FAHRENHEIT, CZoltSDFrame::onEvRadioBtnFahrenheit)
+    EVT_RADIOBUTTON(ID_RADIOBTN_TEMP_FIX, CZoltSDFrame::onEvRadioBtnTempFix)
+    EVT_SPINCTRL(ID_SPINCTRL_T1, CZoltSDFrame::onEvSpinCtrlT1)
+    EVT_COMBOBOX(ID_COMBOBOX_T1_ENERGY, CZoltSDFrame::onEvComboBoxT1Energy)
+    EVT_CHECKBOX(ID_CHECKBOX_T2, CZoltSDFrame::onEvCheckboxT2)
+    EVT_SPINCTRL(ID_SPINCTRL_T2, CZoltSDFrame::onEvSpinCtrlT2)
+    EVT_COMBOBOX(ID_COMBOBOX_T2_ENERGY, CZoltSDFrame::onEvComboBoxT2Energy)
+    EVT_CHECKBOX(ID_CHECKBOX_T3, CZoltSDFrame::onEvCheckboxT3)
+    EVT_SPINCTRL(ID_SPINCTRL_T3, CZoltSDFrame::onEvSpinCtrlT3)
+    EVT_COMBOBOX(ID_COMBOBOX_T3_ENERGY, CZoltSDFrame::onEvComboBoxT3Energy)
+    EVT_RADIOBUTTON(ID_RADIOBTN_TEMP_VAR, CZoltSDFrame::onEvRadioBtnTempVar)
+    EVT_SPINCTRL(ID_SPINCTRL_TVAR, CZoltSDFrame::onEvSpinCtrlTVar)
+    EVT_COMBOBOX(ID_COMBOBOX_TVAR_ENERGY, CZoltSDFrame::onEvComboBoxTVarEnergy)
+    EVT_BUTTON(ID_BUTTON_WRITE, CZoltSDFrame::onEvButtonWrite)
+    EVT_BUTTON(ID_BUTTON_READ, CZoltSDFrame::onEvButtonRead)
+    EVT_BUTTON(ID_BUTTON_SAVE, CZoltSDFrame::onEvButtonSave)
+    EVT_BUTTON(ID_BUTTON_LOAD, CZoltSDFrame::onEvButtonLoad)
+    EVT_BUTTON(ID_BUTTON_DEFAULT, CZoltSDFrame::onEvButtonDefault)
+    EVT_CHECKBOX(ID_CHECKBOX_STANDBY, CZoltSDFrame::onEvCheckboxStandby)
+    EVT_SPINCTRL(ID_SPINCTRL_STANDBY_TIME, CZoltSDFrame::onEvSpinCtrlStandbyTime)
+    EVT_SPINCTRL(ID_SPINCTRL_STANDBY_TEMP, CZoltSDFrame::onEvSpinCtrlStandbyTemp)
+    EVT_CHECKBOX(ID_CHECKBOX_SHUTDOWN, CZoltSDFrame::onEvCheckboxShutDown)
+    EVT_SPINCTRL(ID_SPINCTRL_SHUTDOWN_TIME, CZoltSDFrame::onEvSpinCtrlShutdownTime)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CZoltSDFrame::CZoltSDFrame(wxWindow* pParent, wxWindowID id, const wxString& strTitle,
+                               const wxPoint& pos)
+    : wxFrame(pParent, id, strTitle, pos, wxSize(425, 400), kFrameStyle, wxFrameNameStr)
+{
+    m_pStaticBoxTempUnit = new wxStaticBox(this, wxID_ANY, "Temperature Unit");
+    m_pStaticBoxTempMode = new wxStaticBox(this, wxID_ANY, "Temperature Mode");
+    m_pStaticBoxSleepMode = new wxStaticBox(this, wxID_ANY, "Sleep Mode");
+    m_pStaticBoxStationMode = new wxStaticBox(this, wxID_ANY, "Station Mode");
+
+    createMenus();
+
+    // The keyboard's tab order follows this creation order.
+    createModeControls();
+    createTempControls();
+    createButtons();
+    createSleepControls();
+
+    setProperties();
+    doLayout();
+}
+
+void CZoltSDFrame::createMenus()
+{
+    m_pMenuBar = new wxMenuBar();
+
+    wxMenu* pMenuFile = new wxMenu(0);
+    pMenuFile->Append(ID_MENU_FILE_NEW, "&New");
+    pMenuFile->Append(ID_MENU_FILE_OPEN, "&Open...");
+    pMenuFile->Append(ID_MENU_FILE_SAVE, "&Save");
+    pMenuFile->Append(ID_MENU_FILE_SAVE_AS, "Save &As...");
+    pMenuFile->AppendSeparator();
+    pMenuFile->Append(ID_MENU_FILE_EXIT, "E&xit");
+    m_pMenuBar->Append(pMenuFile, "&File");
+
+    wxMenu* pMenuCard = new wxMenu(0);
+    pMenuCard->Append(ID_MENU_CARD_READ, "&Read...");
+    pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...");
+    m_pMenuBar->Append(pMenuCard, "&Card");
+
+    wxMenu* pMenuSettings = new wxMenu(0);
+    wxMenu* pMenuLanguage = new wxMenu(0);
+    pMenuLanguage->Append(ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English", wxEmptyString, wxITEM_RADIO);
+    pMenuSettings->Append(wxID_ANY, "&Language", pMenuLanguage);
+    pMenuSettings->Append(ID_MENU_SETTINGS_DEFAULT, "&Default");
+    m_pMenuBar->Append(pMenuSettings, "&Settings");
+
+    wxMenu* pMenuHelp = new wxMenu(0);
+    pMenuHelp->Append(ID_MENU_HELP_DOCUMENTATION, "&Documentation");
+    pMenuHelp->Enable(ID_MENU_HELP_DOCUMENTATION, false);
+    pMenuHelp->Append(ID_MENU_HELP_ABOUT, "&About...");
+    m_pMenuBar->Append(pMenuHelp, "&Help");
+
+    SetMenuBar(m_pMenuBar);
+}
+
+void CZoltSDFrame::createModeControls()
+{
+    m_pStaticLineTop =
+        new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
+    m_pCheckboxKeylocked = new wxCheckBox(this, ID_CHECKBOX_KEYLOCKED, "Keylocked");
+    m_pRadioBtnCelsius =
+        new wxRadioButton(this, ID_RADIOBTN_CELSIUS, wxString::FromUTF8("\xC2\xB0 Celsius"),
+                          wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pRadioBtnFahrenheit =
+        new wxRadioButton(this, ID_RADIOBTN_FAHRENHEIT, wxString::FromUTF8("\xC2\xB0 Fahrenheit"));
+    m_pRadioBtnTempFix = new wxRadioButton(this, ID_RADIOBTN_TEMP_FIX, "Fixed", wxDefaultPosition,
+                                           wxDefaultSize, wxRB_GROUP);
+}
+
+void CZoltSDFrame::createTempControls()
+{
+    m_pStaticTextT1 = new wxStaticText(this, wxID_ANY, "T 1");
+    m_pSpinCtrlT1 = createSpinCtrl(ID_SPINCTRL_T1, "320", 150, 450);
+    m_pStaticTextT1Unit = createUnitText();
+    m_pComboBoxT1Energy = createEnergyComboBox(ID_COMBOBOX_T1_ENERGY);
+
+    m_pCheckboxT2 = new wxCheckBox(this, ID_CHECKBOX_T2, "T 2");
+    m_pSpinCtrlT2 = createSpinCtrl(ID_SPINCTRL_T2, "360", 150, 450);
+    m_pStaticTextT2Unit = createUnitText();
+    m_pComboBoxT2Energy = createEnergyComboBox(ID_COMBOBOX_T2_ENERGY);
+
+    m_pCheckboxT3 = new wxCheckBox(this, ID_CHECKBOX_T3, "T 3");
+    m_pSpinCtrlT3 = createSpinCtrl(ID_SPINCTRL_T3, "400", 150, 450);
+    m_pStaticTextT3Unit = createUnitText();
+    m_pComboBoxT3Energy = createEnergyComboBox(ID_COMBOBOX_T3_ENERGY);
+
+    m_pStaticLineTempMode =
+        new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
+    m_pRadioBtnTempVar = new wxRadioButton(this, ID_RADIOBTN_TEMP_VAR, "Variable");
+    m_pSpinCtrlTVar = createSpinCtrl(ID_SPINCTRL_TVAR, "360", 150, 450);
+    m_pStaticTextTVarUnit = createUnitText();
+    m_pComboBoxTVarEnergy = createEnergyComboBox(ID_COMBOBOX_TVAR_ENERGY);
+}
+
+void CZoltSDFrame::createButtons()
+{
+    m_pButtonWrite = new wxButton(this, ID_BUTTON_WRITE, "Write...");
+    m_pButtonRead = new wxButton(this, ID_BUTTON_READ, "Read...");
+    m_pButtonSave = new wxButton(this, ID_BUTTON_SAVE, "Save");
+    m_pButtonLoad = new wxButton(this, ID_BUTTON_LOAD, "Open...");
+    m_pButtonDefault = new wxButton(this, ID_BUTTON_DEFAULT, "Default");
+}
+
+void CZoltSDFrame::createSleepControls()
+{
+    m_pCheckboxStandby = new wxCheckBox(this, ID_CHECKBOX_STANDBY, "Standby");
+    m_pSpinCtrlStandbyTime = createSpinCtrl(ID_SPINCTRL_STANDBY_TIME, "5", 1, 60);
+    m_pStaticTextStandbyTimeUnit =
+        new wxStaticText(this, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
+    m_pSpinCtrlStandbyTemp = createSpinCtrl(ID_SPINCTRL_STANDBY_TEMP, "250", 150, 450);
+    m_pStaticTextStandbyTempUnit = createUnitText(wxALIGN_CENTRE);
+    m_pStaticLineSleepMode =
+        new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_VERTICAL);
+    m_pCheckboxShutDown = new wxCheckBox(this, ID_CHECKBOX_SHUTDOWN, "Shutdown");
+    m_pSpinCtrlShutdownTime = createSpinCtrl(ID_SPINCTRL_SHUTDOWN_TIME, "10", 10, 240);
+    m_pStaticTextShutdownTimeUnit =
+        new wxStaticText(this, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
+    m_pStaticTextAfterStandby = new wxStaticText(this, wxID_ANY, "after standby");
+}
+
+CZoltSpinCtrl* CZoltSDFrame::createSpinCtrl(wxWindowID id, const wxString& strValue, int nMin,
+                                            int nMax)
+{
+    return new CZoltSpinCtrl(this, id, strValue, wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
+                             nMin, nMax, 0, "wxSpinCtrl");
+}
+
+wxComboBox* CZoltSDFrame::createEnergyComboBox(wxWindowID id)
+{
+    // Selection index 0 to 2 stands for energy level 1 to 3.
+    const wxString astrChoices[] = {"Energy 1", "Energy 2", "Energy 3"};
+    return new wxComboBox(this, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+                          WXSIZEOF(astrChoices), astrChoices, wxCB_DROPDOWN | wxCB_READONLY);
+}
+
+wxStaticText* CZoltSDFrame::createUnitText(long nStyle)
+{
+    return new wxStaticText(this, wxID_ANY, kUnitCelsius, wxDefaultPosition, wxDefaultSize, nStyle);
+}
+
+void CZoltSDFrame::setProperties()
+{
+    SetTitle(g_strAppName);
+    SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_MENU));
+
+    const wxSize sizeTemp(80, 20);
+    const wxSize sizeSleepCheck(70, 20);
+    const wxSize sizeSleepSpin(50, 20);
+    const wxSize sizeSleepUnit(30, 20);
+
+    m_pCheckboxKeylocked->SetToolTip("keylocked mode");
+    m_pRadioBtnCelsius->SetToolTip("degree centigrade");
+    m_pRadioBtnCelsius->SetValue(true);
+    m_pRadioBtnFahrenheit->SetToolTip("degree Fahrenheit");
+    m_pRadioBtnTempFix->SetToolTip("fixed temperature mode");
+
+    m_pStaticTextT1->SetToolTip("first temperature");
+    m_pStaticTextT1->Enable(false);
+    m_pSpinCtrlT1->SetMinSize(sizeTemp);
+    m_pSpinCtrlT1->SetToolTip("fixed temperature 1");
+    m_pSpinCtrlT1->Enable(false);
+    m_pStaticTextT1Unit->Enable(false);
+    m_pComboBoxT1Energy->SetToolTip("energy level");
+    m_pComboBoxT1Energy->Enable(false);
+    m_pComboBoxT1Energy->SetSelection(2);
+
+    m_pCheckboxT2->SetToolTip("second temperature");
+    m_pCheckboxT2->Enable(false);
+    m_pCheckboxT2->SetValue(true);
+    m_pSpinCtrlT2->SetMinSize(sizeTemp);
+    m_pSpinCtrlT2->SetToolTip("fixed temperature 2");
+    m_pSpinCtrlT2->Enable(false);
+    m_pStaticTextT2Unit->Enable(false);
+    m_pComboBoxT2Energy->SetToolTip("energy level");
+    m_pComboBoxT2Energy->Enable(false);
+    m_pComboBoxT2Energy->SetSelection(2);
+
+    m_pCheckboxT3->SetToolTip("third temperature");
+    m_pCheckboxT3->Enable(false);
+    m_pCheckboxT3->SetValue(true);
+    m_pSpinCtrlT3->SetMinSize(sizeTemp);
+    m_pSpinCtrlT3->SetToolTip("fixed temperature 3");
+    m_pSpinCtrlT3->Enable(false);
+    m_pStaticTextT3Unit->Enable(false);
+    m_pComboBoxT3Energy->SetToolTip("energy level");
+    m_pComboBoxT3Energy->Enable(false);
+    m_pComboBoxT3Energy->SetSelection(2);
+
+    // Selecting "Variable" clears "Fixed", the head of its group.
+    m_pRadioBtnTempVar->SetToolTip("variable temperature mode");
+    m_pRadioBtnTempVar->SetValue(true);
+    m_pSpinCtrlTVar->SetMinSize(sizeTemp);
+    m_pSpinCtrlTVar->SetToolTip("variable temperature");
+    m_pComboBoxTVarEnergy->SetToolTip("energy level");
+    m_pComboBoxTVarEnergy->SetSelection(2);
+
+    // Only "Write..." is offered as a button; the other commands live in the menus.
+    m_pButtonWrite->SetToolTip("write to card");
+    m_pButtonRead->SetToolTip("read from card");
+    m_pButtonRead->Enable(false);
+    m_pButtonRead->Hide();
+    m_pButtonSave->SetToolTip("save to file");
+    m_pButtonSave->Enable(false);
+    m_pButtonSave->Hide();
+    m_pButtonLoad->SetToolTip("load from file");
+    m_pButtonLoad->Enable(false);
+    m_pButtonLoad->Hide();
+    m_pButtonDefault->SetToolTip("reset to default values");
+    m_pButtonDefault->Enable(false);
+    m_pButtonDefault->Hide();
+
+    m_pCheckboxStandby->SetMinSize(sizeSleepCheck);
+    m_pCheckboxStandby->SetToolTip("standby mode");
+    m_pCheckboxStandby->SetValue(true);
+    m_pSpinCtrlStandbyTime->SetMinSize(sizeSleepSpin);
+    m_pSpinCtrlStandbyTime->SetToolTip("standby time");
+    m_pStaticTextStandbyTimeUnit->SetMinSize(sizeSleepUnit);
+    m_pSpinCtrlStandbyTemp->SetMinSize(sizeSleepSpin);
+    m_pSpinCtrlStandbyTemp->SetToolTip("standby temperature");
+    m_pStaticTextStandbyTempUnit->SetMinSize(sizeSleepUnit);
+    m_pCheckboxShutDown->SetMinSize(sizeSleepCheck);
+    m_pCheckboxShutDown->SetToolTip("shutdown mode");
+    m_pCheckboxShutDown->SetValue(true);
+    m_pSpinCtrlShutdownTime->SetMinSize(sizeSleepSpin);
+    m_pSpinCtrlShutdownTime->SetToolTip("shutdown time");
+    m_pStaticTextShutdownTimeUnit->SetMinSize(sizeSleepUnit);
+}
+
+void CZoltSDFrame::doLayout()
+{
+    wxBoxSizer* pSizerTop = new wxBoxSizer(wxVERTICAL);
+    pSizerTop->Add(m_pStaticLineTop, 0, wxLEFT | wxRIGHT | wxEXPAND | wxFIXED_MINSIZE, 5);
+
+    wxBoxSizer* pSizerRow = new wxBoxSizer(wxHORIZONTAL);
+    wxBoxSizer* pSizerColumn = new wxBoxSizer(wxVERTICAL);
+    pSizerColumn->Add(layoutUnitBoxes(), 2, wxEXPAND, 0);
+    pSizerColumn->Add(layoutTempMode(), 4, wxEXPAND, 0);
+    pSizerRow->Add(pSizerColumn, 1, wxEXPAND, 0);
+    // A horizontal box places its items along its own direction: the button column
+    // needs no alignment flag of its own there.
+    pSizerRow->Add(layoutButtons(), 0, wxLEFT, 5);
+    pSizerTop->Add(pSizerRow, 1, wxLEFT | wxRIGHT | wxTOP | wxEXPAND, 5);
+
+    pSizerTop->Add(layoutSleepMode(), 0, wxALL | wxEXPAND, 5);
+
+    SetSizer(pSizerTop);
+    pSizerTop->Fit(this);
+    Layout();
+}
+
+wxSizer* CZoltSDFrame::layoutUnitBoxes()
+{
+    wxBoxSizer* pSizer = new wxBoxSizer(wxHORIZONTAL);
+
+    wxStaticBoxSizer* pSizerStation = new wxStaticBoxSizer(m_pStaticBoxStationMode, wxHORIZONTAL);
+    pSizerStation->Add(m_pCheckboxKeylocked, 0, wxALL | wxFIXED_MINSIZE, 5);
+    pSizer->Add(pSizerStation, 1, wxRIGHT | wxBOTTOM | wxEXPAND, 5);
+
+    wxStaticBoxSizer* pSizerUnit = new wxStaticBoxSizer(m_pStaticBoxTempUnit, wxHORIZONTAL);
+    wxBoxSizer* pSizerUnitButtons = new wxBoxSizer(wxVERTICAL);
+    pSizerUnitButtons->Add(m_pRadioBtnCelsius, 0, wxALL | wxFIXED_MINSIZE, 5);
+    pSizerUnitButtons->Add(m_pRadioBtnFahrenheit, 0, wxLEFT | wxFIXED_MINSIZE, 5);
+    pSizerUnit->Add(pSizerUnitButtons, 1, wxEXPAND, 0);
+    pSizer->Add(pSizerUnit, 1, wxBOTTOM | wxEXPAND, 5);
+
+    return pSizer;
+}
+
+wxSizer* CZoltSDFrame::layoutTempMode()
+{
+    // The spin controls sit in horizontal rows, where the box itself decides the horizontal
+    // placement; they carry no alignment flag.
+    wxStaticBoxSizer* pSizerBox = new wxStaticBoxSizer(m_pStaticBoxTempMode, wxHORIZONTAL);
+    wxBoxSizer* pSizerRows = new wxBoxSizer(wxVERTICAL);
+
+    wxBoxSizer* pSizerT1 = new wxBoxSizer(wxHORIZONTAL);
+    pSizerT1->Add(m_pRadioBtnTempFix, 1, wxLEFT | wxFIXED_MINSIZE, 5);
+    pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 17);
+    pSizerT1->Add(m_pSpinCtrlT1, 1, wxFIXED_MINSIZE, 0);
+    pSizerT1->Add(m_pStaticTextT1Unit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
+    pSizerT1->Add(m_pComboBoxT1Energy, 1, wxFIXED_MINSIZE, 0);
+    pSizerRows->Add(pSizerT1, 1, wxEXPAND, 0);
+
+    struct Row
+    {
+        wxCheckBox* pCheckbox;
+        CZoltSpinCtrl* pSpinCtrl;
+        wxStaticText* pUnit;
+        wxComboBox* pEnergy;
+    };
+    const Row aRows[] = {
+        {m_pCheckboxT2, m_pSpinCtrlT2, m_pStaticTextT2Unit, m_pComboBoxT2Energy},
+        {m_pCheckboxT3, m_pSpinCtrlT3, m_pStaticTextT3Unit, m_pComboBoxT3Energy},
+    };
+    for (const Row& rRow : aRows)
+    {
+        wxBoxSizer* pSizerRow = new wxBoxSizer(wxHORIZONTAL);
+        pSizerRow->Add(20, 20, 1, wxFIXED_MINSIZE, 0);
+        pSizerRow->Add(rRow.pCheckbox, 1, wxFIXED_MINSIZE, 0);
+        pSizerRow->Add(rRow.pSpinCtrl, 1, wxFIXED_MINSIZE, 0);
+        pSizerRow->Add(rRow.pUnit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
+        pSizerRow->Add(rRow.pEnergy, 1, wxFIXED_MINSIZE, 0);
+        pSizerRows->Add(pSizerRow, 1, wxEXPAND, 0);
+    }
+
+    pSizerRows->Add(m_pStaticLineTempMode, 0, wxTOP | wxBOTTOM | wxEXPAND | wxFIXED_MINSIZE, 5);
+
+    wxBoxSizer* pSizerVar = new wxBoxSizer(wxHORIZONTAL);
+    pSizerVar->Add(m_pRadioBtnTempVar, 1, wxLEFT | wxFIXED_MINSIZE, 5);
+    pSizerVar->Add(20, 20, 1, wxFIXED_MINSIZE, 0);
+    pSizerVar->Add(m_pSpinCtrlTVar, 1, wxFIXED_MINSIZE, 0);
+    pSizerVar->Add(m_pStaticTextTVarUnit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
+    pSizerVar->Add(m_pComboBoxTVarEnergy, 1, wxFIXED_MINSIZE, 0);
+    pSizerRows->Add(pSizerVar, 1, wxEXPAND, 0);
+
+    pSizerBox->Add(pSizerRows, 5, wxEXPAND, 0);
+    return pSizerBox;
+}
+
+wxSizer* CZoltSDFrame::layoutButtons()
+{
+    // Hidden buttons keep no space in the column.
+    wxBoxSizer* pSizer = new wxBoxSizer(wxVERTICAL);
+    pSizer->Add(m_pButtonWrite, 0, wxTOP | wxALIGN_RIGHT | wxFIXED_MINSIZE, 5);
+    pSizer->Add(m_pButtonRead, 0, wxTOP | wxALIGN_RIGHT | wxFIXED_MINSIZE, 10);
+    pSizer->Add(m_pButtonSave, 0, wxTOP | wxALIGN_RIGHT | wxFIXED_MINSIZE, 25);
+    pSizer->Add(m_pButtonLoad, 0, wxTOP | wxALIGN_RIGHT | wxFIXED_MINSIZE, 10);
+    pSizer->Add(m_pButtonDefault, 0, wxTOP | wxFIXED_MINSIZE, 25);
+    return pSizer;
+}
+
+wxSizer* CZoltSDFrame::layoutSleepMode()
+{
+    wxStaticBoxSizer* pSizerBox = new wxStaticBoxSizer(m_pStaticBoxSleepMode, wxHORIZONTAL);
+    pSizerBox->Add(m_pCheckboxStandby, 0, wxLEFT | wxRIGHT | wxFIXED_MINSIZE, 10);
+
+    wxBoxSizer* pSizerStandby = new wxBoxSizer(wxVERTICAL);
+    wxBoxSizer* pSizerStandbyTime = new wxBoxSizer(wxHORIZONTAL);
+    pSizerStandbyTime->Add(m_pSpinCtrlStandbyTime, 0, wxFIXED_MINSIZE, 0);
+    pSizerStandbyTime->Add(m_pStaticTextStandbyTimeUnit, 0,
+                           wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
+    pSizerStandby->Add(pSizerStandbyTime, 1, 0, 0);
+    wxBoxSizer* pSizerStandbyTemp = new wxBoxSizer(wxHORIZONTAL);
+    pSizerStandbyTemp->Add(m_pSpinCtrlStandbyTemp, 0, wxFIXED_MINSIZE, 0);
+    pSizerStandbyTemp->Add(m_pStaticTextStandbyTempUnit, 0,
+                           wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
+    pSizerStandby->Add(pSizerStandbyTemp, 1, 0, 0);
+    pSizerBox->Add(pSizerStandby, 1, 0, 0);
+
+    pSizerBox->Add(m_pStaticLineSleepMode, 0, wxEXPAND | wxFIXED_MINSIZE, 0);
+    pSizerBox->Add(m_pCheckboxShutDown, 0, wxLEFT | wxRIGHT | wxFIXED_MINSIZE, 10);
+
+    wxBoxSizer* pSizerShutdown = new wxBoxSizer(wxVERTICAL);
+    wxBoxSizer* pSizerShutdownTime = new wxBoxSizer(wxHORIZONTAL);
+    pSizerShutdownTime->Add(m_pSpinCtrlShutdownTime, 0, wxFIXED_MINSIZE, 0);
+    pSizerShutdownTime->Add(m_pStaticTextShutdownTimeUnit, 0,
+                            wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
+    pSizerShutdown->Add(pSizerShutdownTime, 1, 0, 0);
+    // In a vertical box only the horizontal placement of an item can be chosen.
+    pSizerShutdown->Add(m_pStaticTextAfterStandby, 0, wxLEFT | wxFIXED_MINSIZE, 5);
+    pSizerBox->Add(pSizerShutdown, 1, wxEXPAND, 0);
+
+    return pSizerBox;
+}
+
+// Placeholders: the event goes on to the next handler, and the debug log (dropped at run
+// time) names the handler that was reached.
+#define ZOLT_FRAME_PLACEHOLDER(handler, EventType)                                                 \
+    void CZoltSDFrame::handler(EventType& rEvent)                                                  \
+    {                                                                                              \
+        rEvent.Skip();                                                                             \
+        wxLogDebug("Event handler (CZoltSDFrame::" #handler ") not implemented yet");              \
+    }
+
+ZOLT_FRAME_PLACEHOLDER(onEvMenuFileNew, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuFileOpen, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuFileSave, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuFileSaveAs, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuFileExit, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuCardRead, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuCardWrite, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuSettingsSpeechEnglish, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuSettingsDefault, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuHelpDocumentation, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuHelpAbout, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvCheckboxKeylocked, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvRadioBtnCelsius, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvRadioBtnFahrenheit, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvRadioBtnTempFix, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlT1, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvComboBoxT1Energy, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvCheckboxT2, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlT2, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvComboBoxT2Energy, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvCheckboxT3, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlT3, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvComboBoxT3Energy, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvRadioBtnTempVar, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlTVar, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvComboBoxTVarEnergy, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvButtonWrite, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvButtonRead, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvButtonSave, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvButtonLoad, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvButtonDefault, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvCheckboxStandby, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlStandbyTime, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlStandbyTemp, wxSpinEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvCheckboxShutDown, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvSpinCtrlShutdownTime, wxSpinEvent)

@@ -1,0 +1,8 @@
+#include "CZoltSDFrameHandler.h"
+
+#include "AppName.h"
+
+CZoltSDFrameHandler::CZoltSDFrameHandler()
+    : CZoltSDFrame(nullptr, wxID_ANY, g_strAppName, wxPoint(10, 10))
+{
+}

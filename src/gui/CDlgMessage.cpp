@@ -1,19 +1,35 @@
 #include "CDlgMessage.h"
 
+#include <wx/bitmap.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+
+#include "warning48.xpm"
 
 CDlgMessage::CDlgMessage(wxWindow* pParent, wxWindowID id, const wxString& strTitle,
                          const wxString& strMessage, const wxPoint& pos, const wxSize& size)
     : wxDialog(pParent, id, strTitle, pos, size, wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX,
                wxDialogNameStr)
 {
-    m_pStaticTextMessage = new wxStaticText(this, wxID_ANY, strMessage);
-    m_pButtonOk = new wxButton(this, wxID_OK);
-    auto* pSizer = new wxBoxSizer(wxVERTICAL);
-    pSizer->Add(m_pStaticTextMessage, 1, wxALL, 5);
-    pSizer->Add(m_pButtonOk, 0, wxALL | wxALIGN_CENTER, 5);
-    SetSizerAndFit(pSizer);
+    m_pStaticBitmapWarning = new wxStaticBitmap(this, wxID_ANY, wxBitmap(s_axpmWarning),
+                                                wxDefaultPosition, wxDefaultSize, 0);
+    m_pStaticTextMessage =
+        new wxStaticText(this, wxID_ANY, strMessage, wxDefaultPosition, wxDefaultSize, 0);
+    m_pButtonOk = new wxButton(this, wxID_OK, wxEmptyString, wxDefaultPosition, wxDefaultSize, 0,
+                               wxDefaultValidator);
+    m_pButtonOk->SetDefault();
+
+    auto* pSizerRow = new wxBoxSizer(wxHORIZONTAL);
+    pSizerRow->Add(m_pStaticBitmapWarning, 0, wxALL, 5);
+    pSizerRow->Add(m_pStaticTextMessage, 1, wxALL | wxALIGN_CENTER, 5);
+
+    auto* pSizerTop = new wxBoxSizer(wxVERTICAL);
+    pSizerTop->Add(pSizerRow, 1, wxEXPAND, 0);
+    pSizerTop->Add(m_pButtonOk, 0, wxALL | wxALIGN_CENTER, 5);
+
+    SetSizer(pSizerTop);
+    pSizerTop->Fit(this);
+    Layout();
 }

@@ -1,6 +1,14 @@
 #include "CZoltSpinCtrl.h"
 
+#include "CDlgMessage.h"
+
+#include <cerrno>
 #include <climits>
+#include <cwchar>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 
 bool CZoltSpinCtrl::s_bMessageShown = false;
 
@@ -9,6 +17,7 @@ CZoltSpinCtrl::CZoltSpinCtrl(wxWindow* pParent, wxWindowID id, const wxString& s
                              int nMax, int nInitial, const wxString& strName)
     : wxSpinCtrl(pParent, id, strValue, pos, size, nStyle, nMin, nMax, nInitial, strName)
 {
+    connectNative();
 }
 
 void CZoltSpinCtrl::setNameUnit(const wxString& strName, const wxString& strUnit)
@@ -32,22 +41,114 @@ int CZoltSpinCtrl::GetValue() const
 
 int CZoltSpinCtrl::parseText(const wxString& strText)
 {
-    long n = 0;
-    if (!strText.ToLong(&n))
+    // The scan conversion "%ld" would leave an overflow undefined; wcstol
+    // takes the same text and saturates instead.
+    const wxWCharBuffer buf = strText.wc_str();
+    const wchar_t* pcStart = buf.data();
+    wchar_t* pcEnd = nullptr;
+    errno = 0;
+    const long n = std::wcstol(pcStart, &pcEnd, 10);
+    if (pcEnd == pcStart)
         return INT_MIN;
+    if (n < INT_MIN)
+        return INT_MIN;
+    if (n > INT_MAX)
+        return INT_MAX;
     return static_cast<int>(n);
 }
 
-int CZoltSpinCtrl::checkText(const wxString& strText, bool) const
+int CZoltSpinCtrl::checkText(const wxString& strText, bool bDeferMessage) const
 {
     int n = parseText(strText);
+    bool bMax = false;
     if (n < GetMin())
         n = GetMin();
-    if (n > GetMax())
+    else if (n > GetMax())
+    {
         n = GetMax();
+        bMax = true;
+    }
+    else
+        return n;
+
+    if (!bDeferMessage)
+        showRangeMessage(bMax, n);
+    else if (!m_bSetRange && !s_bMessageShown && !m_bMessagePending)
+    {
+        // A modal dialog must not open in the middle of a focus change.
+        m_bMessagePending = true;
+        const_cast<CZoltSpinCtrl*>(this)->CallAfter(
+            [this, bMax, n]()
+            {
+                m_bMessagePending = false;
+                showRangeMessage(bMax, n);
+            });
+    }
     return n;
 }
 
-void CZoltSpinCtrl::showRangeMessage(bool, int) const {}
+void CZoltSpinCtrl::showRangeMessage(bool bMax, int nLimit) const
+{
+    if (m_bSetRange || s_bMessageShown)
+        return;
+    s_bMessageShown = true;
+    const wxString strText = m_strName + " is not in range\n" +
+                             wxString::Format("will be set to %s of %d %s",
+                                              bMax ? "maximum" : "mimimum", nLimit, m_strUnit);
+    {
+        CDlgMessage dlg(GetParent(), wxID_ANY, "validation failed", strText);
+        dlg.CentreOnParent(wxBOTH);
+        dlg.ShowModal();
+    }
+    s_bMessageShown = false;
+}
 
+void CZoltSpinCtrl::commitEntry()
+{
+    const wxString strText = GetTextValue();
+    const wxString strClean = wxString::Format("%d", checkText(strText, true));
+    if (strText == strClean)
+        return;
+#ifdef __WXGTK__
+    // Only the text: the native update that follows takes it as the value and
+    // sends the usual change notification.
+    gtk_entry_set_text(GTK_ENTRY(GetHandle()), strClean.utf8_str());
+#else
+    SetValue(strClean);
+#endif
+}
+
+#ifdef __WXGTK__
+// GTK rewrites the entry itself, clamped to the range, in its handlers for
+// leaving the field, Enter and the step keys. These run first, on the raw
+// text, because they are connected before the class handlers.
+extern "C"
+{
+    static gboolean zoltSpinFocusOut(GtkWidget*, GdkEventFocus*, gpointer pData)
+    {
+        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+        return FALSE;
+    }
+
+    static void zoltSpinCommit(GtkWidget*, gpointer pData)
+    {
+        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+    }
+
+    static void zoltSpinChangeValue(GtkSpinButton*, GtkScrollType, gpointer pData)
+    {
+        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+    }
+}
+
+void CZoltSpinCtrl::connectNative()
+{
+    GtkWidget* pWidget = GetHandle();
+    wxCHECK_RET(pWidget && GTK_IS_SPIN_BUTTON(pWidget), "GTK_IS_SPIN_BUTTON(pWidget)");
+    g_signal_connect(pWidget, "focus-out-event", G_CALLBACK(zoltSpinFocusOut), this);
+    g_signal_connect(pWidget, "activate", G_CALLBACK(zoltSpinCommit), this);
+    g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);
+}
+#else
 void CZoltSpinCtrl::connectNative() {}
+#endif

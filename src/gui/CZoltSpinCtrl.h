@@ -25,16 +25,21 @@ public:
     const wxString& getUnit() const { return m_strUnit; }
 
     // The typed value, clamped to the range; an out-of-range or non-numeric
-    // entry is reported once.
+    // entry is reported once. Leaves text and range alone.
     int GetValue() const;
 
     // What the check makes of a text: leading blanks, an optional sign and
-    // decimal digits; no number gives the smallest int, a number beyond the
-    // int range ends at the nearest int limit.
+    // decimal digits up to the first other character; no number gives the
+    // smallest int, a number beyond the int range ends at the nearest limit.
     static int parseText(const wxString& strText);
 
-    // True while a range message of any control is open or about to open.
+    // True while a range message of any control is open.
     static bool isMessageShown() { return s_bMessageShown; }
+
+    // Entry point of the native hooks: the field is about to be committed
+    // (focus leaves it, Enter, a step key), so the typed text is checked now,
+    // before the native control clamps it silently.
+    void commitEntry();
 
 private:
     int checkText(const wxString& strText, bool bDeferMessage) const;
@@ -44,6 +49,8 @@ private:
     wxString m_strName;
     wxString m_strUnit;
     bool m_bSetRange = false;
+    // a message asked for while focus moves, shown once the move is over
+    mutable bool m_bMessagePending = false;
 
     static bool s_bMessageShown;
 };

@@ -1,0 +1,100 @@
+// Plain, unoptimised restatements of the card layout, written from the
+// format description, that the tests hold the real code against.
+#pragma once
+
+#include "ZoltPar.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace ref
+{
+constexpr size_t kImage = 1u << 20;
+
+// One draw at a time, bits 16 ... 30 of each new state, low byte kept.
+inline std::vector<uint8_t> filler(uint32_t nSeed, size_t nLength = kImage)
+{
+    std::vector<uint8_t> ac(nLength);
+    uint32_t nState = nSeed;
+    for (size_t i = 0; i < nLength; ++i)
+    {
+        nState = nState * 214013u + 2531011u;
+        const uint32_t nDraw = (nState >> 16) & 0x7FFF;
+        ac[i] = static_cast<uint8_t>(nDraw & 0xFF);
+    }
+    return ac;
+}
+
+inline std::vector<uint32_t> positions()
+{
+    std::vector<uint32_t> an;
+    int32_t nPos = 193;
+    for (int i = 0; i < 256; ++i)
+    {
+        an.push_back(static_cast<uint32_t>(nPos));
+        nPos = ((nPos - 222) % 512 + 512) % 512;
+    }
+    return an;
+}
+
+inline uint32_t plus111(uint32_t p)
+{
+    return (p + 111) % 512;
+}
+
+inline uint32_t minus111(uint32_t p)
+{
+    return (p + 512 - 111) % 512;
+}
+
+// Bitwise, most significant bit first.
+inline uint16_t crc(const uint8_t* p, size_t n)
+{
+    uint32_t c = 0;
+    for (size_t i = 0; i < n; ++i)
+        for (int nBit = 7; nBit >= 0; --nBit)
+        {
+            const bool bIn = ((p[i] >> nBit) & 1) != 0;
+            const bool bTop = (c & 0x8000) != 0;
+            c = (c << 1) & 0xFFFF;
+            if (bIn != bTop)
+                c ^= 0x1021;
+        }
+    return static_cast<uint16_t>(c);
+}
+
+inline void close(uint8_t* p, size_t n)
+{
+    const uint16_t c = crc(p, n - 2);
+    p[n - 2] = static_cast<uint8_t>(c);
+    p[n - 1] = static_cast<uint8_t>(c >> 8);
+}
+
+// Header, both records, terminator.
+inline std::vector<uint8_t> payload(const SysPar& rSys, const ToolPar& rTool)
+{
+    std::vector<uint8_t> ac(43, 0);
+    ac[0] = 0x60;
+    ac[1] = 43;
+    ac[2] = 1;
+    close(ac.data(), 43);
+    const uint8_t* pSys = reinterpret_cast<const uint8_t*>(&rSys);
+    const uint8_t* pTool = reinterpret_cast<const uint8_t*>(&rTool);
+    ac.insert(ac.end(), pSys, pSys + sizeof(SysPar));
+    ac.insert(ac.end(), pTool, pTool + sizeof(ToolPar));
+    const uint8_t acEnd[4] = {0x00, 0x04, 0x84, 0x40};
+    ac.insert(ac.end(), acEnd, acEnd + 4);
+    return ac;
+}
+
+// The whole image for one payload in sector 0.
+inline std::vector<uint8_t> image(const std::vector<uint8_t>& acPayload)
+{
+    std::vector<uint8_t> ac = filler(crc(acPayload.data(), acPayload.size()));
+    const std::vector<uint32_t> an = positions();
+    for (size_t i = 0; i < acPayload.size(); ++i)
+        ac[an[i]] = ac[plus111(an[i])] ^ ac[minus111(an[i])] ^ acPayload[i];
+    return ac;
+}
+} // namespace ref

@@ -336,17 +336,19 @@ wxSizer* CZoltSDFrame::layoutUnitBoxes()
 
 wxSizer* CZoltSDFrame::layoutTempMode()
 {
-    // The spin controls sit in horizontal rows, where the box itself decides the horizontal
-    // placement; they carry no alignment flag.
+    // GTK's spin controls and combo boxes are much taller than a line of text, so every
+    // other item of a temperature row is centred on the row instead of being expanded
+    // over it from its top edge; a horizontal row places the spin controls itself.
+    const int nCentred = wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE;
     wxStaticBoxSizer* pSizerBox = new wxStaticBoxSizer(m_pStaticBoxTempMode, wxHORIZONTAL);
     wxBoxSizer* pSizerRows = new wxBoxSizer(wxVERTICAL);
 
     wxBoxSizer* pSizerT1 = new wxBoxSizer(wxHORIZONTAL);
-    pSizerT1->Add(m_pRadioBtnTempFix, 1, wxLEFT | wxFIXED_MINSIZE, 5);
-    pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 17);
+    pSizerT1->Add(m_pRadioBtnTempFix, 1, wxLEFT | nCentred, 5);
+    pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | nCentred, 17);
     pSizerT1->Add(m_pSpinCtrlT1, 1, wxFIXED_MINSIZE, 0);
-    pSizerT1->Add(m_pStaticTextT1Unit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
-    pSizerT1->Add(m_pComboBoxT1Energy, 1, wxFIXED_MINSIZE, 0);
+    pSizerT1->Add(m_pStaticTextT1Unit, 1, wxLEFT | nCentred, 5);
+    pSizerT1->Add(m_pComboBoxT1Energy, 1, nCentred, 0);
     pSizerRows->Add(pSizerT1, 1, wxEXPAND, 0);
 
     struct Row
@@ -364,21 +366,21 @@ wxSizer* CZoltSDFrame::layoutTempMode()
     {
         wxBoxSizer* pSizerRow = new wxBoxSizer(wxHORIZONTAL);
         pSizerRow->Add(20, 20, 1, wxFIXED_MINSIZE, 0);
-        pSizerRow->Add(rRow.pCheckbox, 1, wxFIXED_MINSIZE, 0);
+        pSizerRow->Add(rRow.pCheckbox, 1, nCentred, 0);
         pSizerRow->Add(rRow.pSpinCtrl, 1, wxFIXED_MINSIZE, 0);
-        pSizerRow->Add(rRow.pUnit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
-        pSizerRow->Add(rRow.pEnergy, 1, wxFIXED_MINSIZE, 0);
+        pSizerRow->Add(rRow.pUnit, 1, wxLEFT | nCentred, 5);
+        pSizerRow->Add(rRow.pEnergy, 1, nCentred, 0);
         pSizerRows->Add(pSizerRow, 1, wxEXPAND, 0);
     }
 
     pSizerRows->Add(m_pStaticLineTempMode, 0, wxTOP | wxBOTTOM | wxEXPAND | wxFIXED_MINSIZE, 5);
 
     wxBoxSizer* pSizerVar = new wxBoxSizer(wxHORIZONTAL);
-    pSizerVar->Add(m_pRadioBtnTempVar, 1, wxLEFT | wxFIXED_MINSIZE, 5);
+    pSizerVar->Add(m_pRadioBtnTempVar, 1, wxLEFT | nCentred, 5);
     pSizerVar->Add(20, 20, 1, wxFIXED_MINSIZE, 0);
     pSizerVar->Add(m_pSpinCtrlTVar, 1, wxFIXED_MINSIZE, 0);
-    pSizerVar->Add(m_pStaticTextTVarUnit, 1, wxLEFT | wxEXPAND | wxFIXED_MINSIZE, 5);
-    pSizerVar->Add(m_pComboBoxTVarEnergy, 1, wxFIXED_MINSIZE, 0);
+    pSizerVar->Add(m_pStaticTextTVarUnit, 1, wxLEFT | nCentred, 5);
+    pSizerVar->Add(m_pComboBoxTVarEnergy, 1, nCentred, 0);
     pSizerRows->Add(pSizerVar, 1, wxEXPAND, 0);
 
     pSizerBox->Add(pSizerRows, 5, wxEXPAND, 0);
@@ -426,7 +428,9 @@ wxSizer* CZoltSDFrame::layoutSleepMode()
     pSizerShutdown->Add(pSizerShutdownTime, 1, 0, 0);
     // In a vertical box only the horizontal placement of an item can be chosen.
     pSizerShutdown->Add(m_pStaticTextAfterStandby, 0, wxLEFT | wxFIXED_MINSIZE, 5);
-    pSizerBox->Add(pSizerShutdown, 1, wxEXPAND, 0);
+    // Like the standby column, kept at its own height: stretched, it would push the
+    // shutdown unit below the middle of its spin control.
+    pSizerBox->Add(pSizerShutdown, 1, 0, 0);
 
     return pSizerBox;
 }

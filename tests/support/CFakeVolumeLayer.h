@@ -1,0 +1,64 @@
+// A volume layer with scripted drives, volume states, media types, file
+// attributes, free space and failures. Roots are best real folders (a test's
+// temporary directory): files are then read and written there for real,
+// through the platform's own careful write, unless a failure is scripted.
+#pragma once
+
+#include "CVolumeLayer.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CFakeVolumeLayer : public CVolumeLayer
+{
+public:
+    struct Drive
+    {
+        std::string strRoot; // ends in the path separator
+        bool bRemovable = true;
+        bool bInfoOk = true; // false: a reader without a card
+        VolumeInfo info;
+        EMediaQuery eMedia = eMediaNoQuery;
+        int nMediaType = kRemovableMedia;
+        bool bFreeOk = true;
+        uint64_t nFreeBytes = 64 * 1024 * 1024;
+    };
+
+    CFakeVolumeLayer();
+    ~CFakeVolumeLayer() override;
+
+    // Puts a drive into slot nSlot (0 ... 31), making room as needed.
+    Drive& setDrive(size_t nSlot, const std::string& strRoot);
+    Drive& getDrive(size_t nSlot) { return m_aDrives.at(nSlot); }
+    void removeDrive(size_t nSlot);
+
+    void setAttributes(const std::string& strPath, uint32_t nAttributes);
+    // While set, replaceFile fails without touching anything.
+    void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
+
+    int getMediaQueries() const { return m_nMediaQueries; }
+    int getAttributeQueries() const { return m_nAttributeQueries; }
+    int getReplaceCalls() const { return m_nReplaceCalls; }
+
+    std::vector<std::string> drives() override;
+    bool isRemovable(const std::string& strRoot) override;
+    bool volumeInfo(const std::string& strRoot, VolumeInfo& rInfo) override;
+    EMediaQuery mediaType(const std::string& strRoot, int& rnType) override;
+    uint32_t fileAttributes(const std::string& strPath) override;
+    bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override;
+    bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
+                     size_t nSize, std::string& strError) override;
+
+private:
+    const Drive* find(const std::string& strRoot) const;
+
+    std::vector<Drive> m_aDrives; // empty root: no drive in that slot
+    std::map<std::string, uint32_t> m_mapAttributes;
+    std::unique_ptr<CVolumeLayer> m_pPlatform;
+    bool m_bWriteFails = false;
+    int m_nMediaQueries = 0;
+    int m_nAttributeQueries = 0;
+    int m_nReplaceCalls = 0;
+};

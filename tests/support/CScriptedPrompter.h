@@ -1,0 +1,54 @@
+// A prompter for tests: records every report and question, and answers the
+// questions from queues filled beforehand. An unscripted question is
+// answered as a cancel.
+#pragma once
+
+#include "CPrompter.h"
+
+#include <deque>
+#include <vector>
+
+class CScriptedPrompter : public CPrompter
+{
+public:
+    struct Report
+    {
+        wxString strTitle;
+        wxString strText;
+    };
+    struct Choice
+    {
+        wxString strMessage;
+        wxString strCaption;
+        wxArrayString astrChoices;
+    };
+    struct FileRequest
+    {
+        EFileDialog eKind;
+        wxString strMessage;
+        wxString strDir;
+        wxString strDefaultFile;
+        wxString strWildcard;
+    };
+
+    void answerIndex(int nIndex) { m_anIndexAnswers.push_back(nIndex); }
+    void answerFile(const wxString& strPath) { m_astrFileAnswers.push_back(strPath); }
+
+    const std::vector<Report>& getReports() const { return m_aReports; }
+    const std::vector<Choice>& getChoices() const { return m_aChoices; }
+    const std::vector<FileRequest>& getFileRequests() const { return m_aFileRequests; }
+    void clear();
+
+    void report(const wxString& strTitle, const wxString& strText) override;
+    wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
+                        const wxString& strDefaultFile, const wxString& strWildcard) override;
+    int chooseIndex(const wxString& strMessage, const wxString& strCaption,
+                    const wxArrayString& astrChoices) override;
+
+private:
+    std::deque<int> m_anIndexAnswers;
+    std::deque<wxString> m_astrFileAnswers;
+    std::vector<Report> m_aReports;
+    std::vector<Choice> m_aChoices;
+    std::vector<FileRequest> m_aFileRequests;
+};

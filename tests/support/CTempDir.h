@@ -1,0 +1,29 @@
+// A fresh directory for one test, removed with everything in it at the end.
+#pragma once
+
+#include <string>
+
+class CTempDir
+{
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+
+    // Without a trailing separator.
+    const std::string& path() const { return m_strPath; }
+    // path() + "/" + strRelative
+    std::string file(const std::string& strRelative) const;
+
+    // Writes a file (creating its folders); false on failure.
+    bool write(const std::string& strRelative, const std::string& strContent) const;
+    static bool writeFile(const std::string& strPath, const std::string& strContent);
+    static std::string readFile(const std::string& strPath);
+    static bool exists(const std::string& strPath);
+    static bool makeDirs(const std::string& strPath);
+    static void removeAll(const std::string& strPath);
+
+private:
+    std::string m_strPath;
+};

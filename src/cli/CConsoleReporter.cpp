@@ -1,0 +1,33 @@
+#include "CConsoleReporter.h"
+
+#include <wx/tokenzr.h>
+
+#include <cstdio>
+
+wxString CConsoleReporter::format(const wxString& strContext, const wxString& strTitle,
+                                  const wxString& strText)
+{
+    wxString strOut = "zoltcfg: ";
+    // A text that begins with the path names the file already.
+    if (!strContext.empty() && !strText.StartsWith(strContext))
+        strOut += strContext + ": ";
+    strOut += strTitle;
+    wxString strTrimmed = strText;
+    strTrimmed.Trim(true);
+    bool bFirst = true;
+    wxStringTokenizer lines(strTrimmed, "\n", wxTOKEN_RET_EMPTY_ALL);
+    while (lines.HasMoreTokens())
+    {
+        strOut += (bFirst ? ": " : "\n  ") + lines.GetNextToken();
+        bFirst = false;
+    }
+    return strOut;
+}
+
+void CConsoleReporter::report(const wxString& strTitle, const wxString& strText)
+{
+    fflush(stdout);
+    const wxString strLine = format(m_strContext, strTitle, strText) + "\n";
+    fputs(strLine.utf8_str(), stderr);
+    fflush(stderr);
+}

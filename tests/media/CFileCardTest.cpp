@@ -293,3 +293,21 @@ TEST_F(FileCardTest, RefusedVolumeEndsTheWriteBeforeAnyCheck)
     EXPECT_EQ(m_layer.getAttributeQueries(), 0);
     EXPECT_FALSE(CTempDir::exists(cardPath()));
 }
+
+TEST_F(FileCardTest, RootWithNonAsciiNameIsReadAndWritten)
+{
+    const std::string strDir = m_dir.file("K\xC3\xA4rtchen \xE2\x82\xAC");
+    ASSERT_TRUE(CTempDir::makeDirs(strDir));
+    m_layer.setDrive(4, strDir + "/");
+    fillImage(m_card, 8);
+    CFileCard fileCard(m_layer);
+    m_prompter.answerIndex(0);
+    ASSERT_TRUE(fileCard.write(m_card, m_prompter)) << fileCard.getLastError();
+    EXPECT_EQ(CTempDir::readFile(strDir + "/ZOLT.CFG"), image(m_card));
+
+    CDataCard card;
+    m_prompter.answerIndex(0);
+    EXPECT_TRUE(fileCard.read(card, m_prompter));
+    EXPECT_EQ(image(card), image(m_card));
+    EXPECT_TRUE(m_prompter.getReports().empty());
+}

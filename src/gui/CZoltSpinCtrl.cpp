@@ -145,6 +145,9 @@ void CZoltSpinCtrl::connectNative()
 {
     GtkWidget* pWidget = GetHandle();
     wxCHECK_RET(pWidget && GTK_IS_SPIN_BUTTON(pWidget), "GTK_IS_SPIN_BUTTON(pWidget)");
+    // The field takes any text, as on other platforms; the check, not a
+    // silent key filter, answers a letter or a stray sign.
+    gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(pWidget), FALSE);
     g_signal_connect(pWidget, "focus-out-event", G_CALLBACK(zoltSpinFocusOut), this);
     g_signal_connect(pWidget, "activate", G_CALLBACK(zoltSpinCommit), this);
     g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);

@@ -254,10 +254,11 @@ bool CDataCard::readPar(SysPar& rSysPar, ToolPar& rToolPar, uint32_t nSector)
 
 void CDataCard::fillFiller(uint8_t* pDest, size_t nLength, uint32_t nSeed)
 {
-    // Eight interleaved runs of the same generator, each stepping eight
-    // draws at a time, break the chain of dependent multiplications; the
-    // bytes are those of the plain one-draw-at-a-time loop.
-    constexpr unsigned kLanes = 8;
+    // Interleaved runs of the same generator, each stepping kLanes draws at
+    // a time, break the chain of dependent multiplications and let the
+    // compiler vectorise; the bytes are those of the plain one-draw-at-a-time
+    // loop.
+    constexpr unsigned kLanes = 32;
     uint32_t nMulK = 1;
     uint32_t nAddK = 0;
     for (unsigned k = 0; k < kLanes; ++k)

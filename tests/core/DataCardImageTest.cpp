@@ -129,7 +129,7 @@ TEST(DataCardImage, PositionSequenceVisitsEveryOddOffsetOnce)
 TEST(DataCardImage, FillerMatchesOneDrawAtATimeForAnyLengthAndSeed)
 {
     const uint32_t anSeed[] = {0, 1, 0x24FF, 0xFFFF, 0x12345678u, 0xFFFFFFFFu};
-    const size_t anLength[] = {0, 1, 7, 8, 9, 15, 16, 17, 1000, 4099};
+    const size_t anLength[] = {0, 1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 1000, 4099};
     for (uint32_t nSeed : anSeed)
         for (size_t nLength : anLength)
         {

@@ -1,0 +1,23 @@
+// The editor's answers to the core's questions: its modal dialogs, parented
+// on the main window.
+#pragma once
+
+#include "CPrompter.h"
+
+class wxWindow;
+
+class CDlgPrompter : public CPrompter
+{
+public:
+    explicit CDlgPrompter(wxWindow* pParent) : m_pParent(pParent) {}
+
+    // CDlgMessage centred on the parent; the answer does not matter.
+    void report(const wxString& strTitle, const wxString& strText) override;
+    wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
+                        const wxString& strDefaultFile, const wxString& strWildcard) override;
+    int chooseIndex(const wxString& strMessage, const wxString& strCaption,
+                    const wxArrayString& astrChoices) override;
+
+private:
+    wxWindow* m_pParent;
+};

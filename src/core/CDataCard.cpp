@@ -245,9 +245,9 @@ bool CDataCard::readPar(SysPar& rSysPar, ToolPar& rToolPar, uint32_t nSector)
         }
         if (bEnd)
             break;
+        // A chain without an end runs into the payload bound above, long
+        // before the end of the sector.
         nTotal += nLength;
-        if (nTotal >= kSectorSize)
-            return false;
     }
     return bSysPar && bToolPar;
 }

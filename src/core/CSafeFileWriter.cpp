@@ -125,6 +125,10 @@ bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce
     // Never rename over a directory, a device or a pipe.
     if (bExists && !S_ISREG(st.st_mode))
         return fail(strPath + " is not a regular file", 0);
+    // Renaming would get round a write-protected file; refuse it as an
+    // ordinary write would.
+    if (bExists && access(strTarget.c_str(), W_OK) != 0)
+        return fail(strPath, errno);
 
     const size_t nSlash = strTarget.rfind('/');
     const std::string strDir = nSlash == std::string::npos ? std::string(".")

@@ -1,7 +1,8 @@
 // Replaces a file without ever leaving it half written: the new content goes
 // to a temporary file in the same directory, is flushed to the disk, takes
 // over the old file's permissions and is then renamed over it in one step.
-// A failure leaves the old file as it was and no temporary file behind.
+// A failure leaves the old file as it was and no temporary file behind. A
+// file the caller may not write to is refused, not replaced.
 #pragma once
 
 #include <wx/string.h>

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace
@@ -16,6 +18,23 @@ std::string pattern(size_t nLength, unsigned nSeed)
     for (size_t i = 0; i < nLength; ++i)
         str[i] = static_cast<char>((i * 131u + nSeed) >> 3);
     return str;
+}
+// Runs fn as an ordinary user (root ignores permission bits) in a child
+// process and returns its exit status, or -1 when that is not possible.
+template <class Fn> int runAsUser(Fn fn)
+{
+    const pid_t nPid = fork();
+    if (nPid == 0)
+    {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+        _exit(fn() ? 0 : 1);
+    }
+    int nStatus = 0;
+    if (nPid < 0 || waitpid(nPid, &nStatus, 0) != nPid || !WIFEXITED(nStatus) ||
+        WEXITSTATUS(nStatus) == 99)
+        return -1;
+    return WEXITSTATUS(nStatus);
 }
 } // namespace
 
@@ -93,4 +112,32 @@ TEST(SafeFileWriter, FullMediumKeepsTheOldFile)
     EXPECT_NE(strError.find("space"), wxString::npos) << strError;
     EXPECT_EQ(strAfter, strOld);
     EXPECT_EQ(nEntries, 1u);
+}
+
+TEST(SafeFileWriter, WriteProtectionIsRespected)
+{
+    CScratchDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const wxString strProtected = dir.file("protected.CFG");
+    const wxString strOpen = dir.file("open.CFG");
+    writeBytes(strProtected, "old");
+    writeBytes(strOpen, "old");
+    ASSERT_EQ(chmod(strProtected.fn_str(), 0444), 0);
+    ASSERT_EQ(chmod(strOpen.fn_str(), 0666), 0);
+    const std::string strNew = pattern(3000, 1);
+
+    const int nProtected = runAsUser(
+        [&] { return CSafeFileWriter::write(strProtected, strNew.data(), strNew.size()); });
+    const int nOpen =
+        runAsUser([&] { return CSafeFileWriter::write(strOpen, strNew.data(), strNew.size()); });
+    if (nProtected < 0 || nOpen < 0)
+        GTEST_SKIP() << "cannot run as an ordinary user here";
+    EXPECT_EQ(nProtected, 1);
+    EXPECT_EQ(readBytes(strProtected), "old");
+    EXPECT_EQ(nOpen, 0);
+    EXPECT_EQ(readBytes(strOpen), strNew);
+    struct stat st;
+    ASSERT_EQ(stat(strOpen.fn_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    EXPECT_EQ(dir.entries().size(), 2u);
 }

@@ -68,17 +68,6 @@ TEST(DataCardImage, DefaultPayloadSeedAndFirstBytes)
     EXPECT_TRUE(sameBytes(pCard->getImage(), acStart, 8));
 }
 
-TEST(DataCardImage, DefaultImageMatchesLayoutByteForByte)
-{
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-    const std::vector<uint8_t> acExpected = ref::image(ref::payload(sys, tool));
-    EXPECT_TRUE(sameBytes(pCard->getImage(), acExpected.data(), acExpected.size()));
-}
-
 TEST(DataCardImage, OnlyTheUsedPayloadPositionsDifferFromFiller)
 {
     SysPar sys;

@@ -105,24 +105,15 @@ TEST(ParRecord, DefaultToolParFields)
     EXPECT_EQ(ref::crc(p, 41), 0x9624);
 }
 
-TEST(ParRecord, LimitsByRow)
+TEST(ParRecord, FahrenheitLimitsSitOnWholeDegrees)
 {
-    const struct
-    {
-        int nRow;
-        int16_t nSetMin, nSetMax, nStandbyMin, nStandbyMax;
-    } aCase[] = {{0, 1500, 4500, 1500, 3000}, {1, 1489, 4500, 1489, 3017}};
-    for (const auto& c : aCase)
-    {
-        EXPECT_EQ(CDataCard::getSetTMin(c.nRow), c.nSetMin);
-        EXPECT_EQ(CDataCard::getSetTMax(c.nRow), c.nSetMax);
-        EXPECT_EQ(CDataCard::getStandbyTMin(c.nRow), c.nStandbyMin);
-        EXPECT_EQ(CDataCard::getStandbyTMax(c.nRow), c.nStandbyMax);
-    }
-    // The fahrenheit row sits on whole degrees: 300 °F, 842 °F, 575 °F.
+    // 300 °F, 842 °F and 575 °F, next to the centigrade limits.
     EXPECT_EQ(CDataCard::toFahrenheit(CDataCard::getSetTMin(1)), 300);
     EXPECT_EQ(CDataCard::toFahrenheit(CDataCard::getSetTMax(1)), 842);
     EXPECT_EQ(CDataCard::toFahrenheit(CDataCard::getStandbyTMax(1)), 575);
     EXPECT_EQ(CDataCard::fromFahrenheit(300), CDataCard::getSetTMin(1));
     EXPECT_EQ(CDataCard::fromFahrenheit(575), CDataCard::getStandbyTMax(1));
+    EXPECT_EQ(CDataCard::getSetTMax(0), CDataCard::getSetTMax(1));
+    EXPECT_LT(CDataCard::getSetTMin(1), CDataCard::getSetTMin(0));
+    EXPECT_GT(CDataCard::getStandbyTMax(1), CDataCard::getStandbyTMax(0));
 }

@@ -1,11 +1,14 @@
 // The subcommands of zoltcfg, in the order the help lists them. A new
 // command is one class and one line here.
 #include "CCliApp.h"
+#include "CCmdCardRead.h"
+#include "CCmdCardWrite.h"
 #include "CCmdDefaults.h"
 #include "CCmdDiff.h"
 #include "CCmdImage.h"
 #include "CCmdSettings.h"
 #include "CCmdShow.h"
+#include "CCmdVolumes.h"
 
 void registerCommands(CCliApp& rApp)
 {
@@ -14,4 +17,7 @@ void registerCommands(CCliApp& rApp)
     rApp.add(std::make_unique<CCmdImage>());
     rApp.add(std::make_unique<CCmdSettings>());
     rApp.add(std::make_unique<CCmdDefaults>());
+    rApp.add(std::make_unique<CCmdVolumes>());
+    rApp.add(std::make_unique<CCmdCardWrite>());
+    rApp.add(std::make_unique<CCmdCardRead>());
 }

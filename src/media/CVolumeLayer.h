@@ -51,6 +51,7 @@ public:
     {
         std::string strPlace;
         std::string strReason;
+        bool bCardFileSystem; // false: a network, pseudo or system file system
     };
 
     virtual ~CVolumeLayer() = default;

@@ -270,7 +270,10 @@ TEST_F(LinuxVolumeLayerTest, BuiltInAndVirtualDevicesAreNotOffered)
             << strName << ": " << mount.strReason;
     }
     // Every mount looked at has its reason.
-    EXPECT_EQ(layer.notOffered().size(), aMounts.size());
+    const std::vector<CVolumeLayer::NotOffered> aNot = layer.notOffered();
+    EXPECT_EQ(aNot.size(), aMounts.size());
+    for (const CVolumeLayer::NotOffered& n : aNot)
+        EXPECT_TRUE(n.bCardFileSystem) << n.strPlace; // vfat and ext4
 }
 
 TEST_F(LinuxVolumeLayerTest, DisksOfTheRunningSystemAreNeverOffered)
@@ -380,6 +383,7 @@ TEST_F(LinuxVolumeLayerTest, NetworkAndPseudoFileSystemsAreJudgedByTypeAlone)
             n.strPlace.compare(0, 5, "/net/") == 0 || n.strPlace == "/home/u/remote";
         EXPECT_NE(n.strReason.find(bNetwork ? "network" : "not found on cards"), std::string::npos)
             << n.strPlace << ": " << n.strReason;
+        EXPECT_FALSE(n.bCardFileSystem);
     }
 }
 

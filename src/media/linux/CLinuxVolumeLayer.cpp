@@ -473,7 +473,8 @@ std::vector<CVolumeLayer::NotOffered> CLinuxVolumeLayer::notOffered()
     std::vector<NotOffered> aNot;
     for (const Mount& mount : m_aMounts)
         if (!mount.bOffered)
-            aNot.push_back({mount.strMountPoint, mount.strReason});
+            aNot.push_back(
+                {mount.strMountPoint, mount.strReason, isOneOf(mount.strFsType, kCardFsTypes)});
     return aNot;
 }
 

@@ -1,0 +1,42 @@
+#include "CCmdCardWrite.h"
+
+#include "CCliPrompter.h"
+#include "CConsoleReporter.h"
+#include "CDataCard.h"
+#include "CFileCard.h"
+#include "CParFile.h"
+
+#include <iostream>
+#include <memory>
+
+void CCmdCardWrite::describe(wxCmdLineParser& rParser) const
+{
+    rParser.AddParam("SETTINGS.zlx");
+    rParser.AddParam("ROOT", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+}
+
+int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter)
+{
+    // As the editor opens a settings file: defaults, the document, clamped.
+    SysPar sysPar;
+    ToolPar toolPar;
+    if (!CParFile::readSettings(rReporter, rParser.GetParam(0), sysPar, toolPar, true))
+        return kExitFailure;
+    auto pDataCard = std::make_unique<CDataCard>();
+    pDataCard->buildWrite(sysPar, toolPar);
+
+    CCliPrompter prompter(rReporter,
+                          rParser.GetParamCount() > 1 ? rParser.GetParam(1) : wxString());
+    CFileCard fileCard;
+    if (!fileCard.write(*pDataCard, prompter))
+    {
+        if (!prompter.getDeclined().empty())
+            rReporter.report("Can't write the file", prompter.getDeclined());
+        else if (!fileCard.getLastError().empty())
+            rReporter.report("Reason", CZoltVolume::fromLayer(fileCard.getLastError()));
+        return kExitFailure;
+    }
+    std::cout << "ZOLT.CFG written and verified\n";
+    std::cout.flush();
+    return kExitOk;
+}

@@ -11,6 +11,8 @@
 #include <functional>
 #include <random>
 
+using namespace xmltest;
+
 namespace
 {
 bool sameBytes(const void* p1, const void* p2, size_t n)

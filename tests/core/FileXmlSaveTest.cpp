@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace xmltest;
+
 namespace
 {
 const char* const kWildcard = "Zolt xml (*.zlx)|*.zlx";

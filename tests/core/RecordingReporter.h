@@ -15,6 +15,10 @@
 #include <string>
 #include <vector>
 
+// A namespace of their own keeps these apart from the shared test support,
+// which has doubles of the same names.
+namespace xmltest
+{
 class CRecordingReporter : public CReporter
 {
 public:
@@ -135,3 +139,4 @@ inline void writeBytes(const wxString& strPath, const std::string& strBytes)
     std::ofstream out(strPath.ToStdString(), std::ios::binary | std::ios::trunc);
     out << strBytes;
 }
+} // namespace xmltest

@@ -10,6 +10,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace xmltest;
+
 namespace
 {
 std::string pattern(size_t nLength, unsigned nSeed)

@@ -12,6 +12,8 @@ class wxSizer;
 class CDlgAbout : public wxDialog
 {
 public:
+    // Two-step creation: construct, then Create.
+    CDlgAbout() = default;
     CDlgAbout(wxWindow* pParent, const wxAboutDialogInfo& info);
 
     // Builds the whole dialog; false only if the window itself could not be

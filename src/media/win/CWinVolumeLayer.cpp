@@ -209,7 +209,8 @@ bool CWinVolumeLayer::replaceFile(const std::string& strPath, const std::string&
         return fail(strError, "cannot create the temporary file");
     bool bOk = writeAll(hFile, pData, nSize) || fail(strError, "cannot write the temporary file");
     bOk = bOk && (FlushFileBuffers(hFile) || fail(strError, "cannot flush the temporary file"));
-    bOk = CloseHandle(hFile) && bOk;
+    if (!CloseHandle(hFile) && bOk)
+        bOk = fail(strError, "cannot close the temporary file");
     bOk = bOk && verify(strTemp, pData, nSize, strError);
     bOk = bOk && (MoveFileExW(strTemp.c_str(), strTarget.c_str(),
                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ||

@@ -5,6 +5,7 @@
 #include "CSafeFileWriter.h"
 
 #include <wx/app.h>
+#include <wx/apptrait.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -534,12 +535,9 @@ void CFileXml::chooseDir()
 {
     if (!m_strDir.empty())
         return;
-    // The standard paths need the traits of an application object; a
-    // program without one (a bare test runner) starts in the home directory.
-    if (wxApp::GetTraitsIfExists() != nullptr)
-        m_strDir = wxStandardPaths::Get().GetDocumentsDir();
-    else
-        m_strDir = wxFileName::GetHomeDir();
+    // wxStandardPaths::Get() insists on an application object; the traits
+    // that stand in without one (a bare test runner) give the same answer.
+    m_strDir = wxApp::GetValidTraits().GetStandardPaths().GetDocumentsDir();
 }
 
 void CFileXml::acceptPath(const wxString& strPath)

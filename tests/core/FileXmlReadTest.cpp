@@ -53,7 +53,7 @@ TEST(FileXmlRead, RandomRecordsComeBackAsTheDocumentCarriesThem)
     std::mt19937 gen(20261206);
     CScratchDir dir;
     const wxString strPath = dir.file("random.zlx");
-    for (int nRound = 0; nRound < 300; ++nRound)
+    for (int nRound = 0; nRound < 100; ++nRound)
     {
         SCOPED_TRACE(nRound);
         SysPar sys, sysIn, sysOut;

@@ -125,14 +125,20 @@ TEST_F(FileXmlSave, DialogsAskWithTheirTextsAndFollowTheLastAcceptedFile)
 
 TEST_F(FileXmlSave, FirstDialogOpensInTheDocumentsDirectory)
 {
-    wxInitializer init;
-    ASSERT_TRUE(init.IsOk());
+    // Without an application object first, then with one: the same place.
     CScriptedPrompter prompter;
     CFileXml file;
     EXPECT_FALSE(file.saveFileAs(prompter, "zolt1.zlx"));
-    ASSERT_EQ(prompter.m_aQuestions.size(), 1u);
-    EXPECT_EQ(prompter.m_aQuestions[0].strDir, wxStandardPaths::Get().GetDocumentsDir());
-    EXPECT_EQ(file.getDir(), wxStandardPaths::Get().GetDocumentsDir());
+    wxInitializer init;
+    ASSERT_TRUE(init.IsOk());
+    CFileXml file2;
+    EXPECT_FALSE(file2.loadFile(prompter));
+    ASSERT_EQ(prompter.m_aQuestions.size(), 2u);
+    const wxString strDocuments = wxStandardPaths::Get().GetDocumentsDir();
+    EXPECT_FALSE(strDocuments.empty());
+    EXPECT_EQ(prompter.m_aQuestions[0].strDir, strDocuments);
+    EXPECT_EQ(prompter.m_aQuestions[1].strDir, strDocuments);
+    EXPECT_EQ(file.getDir(), strDocuments);
 }
 
 TEST_F(FileXmlSave, SaveKeepsPermissionsAndFollowsLinks)

@@ -30,9 +30,7 @@ int CCmdCardRead::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporte
     ToolPar toolPar;
     if (!pDataCard->readPar(sysPar, toolPar, 0))
     {
-        rReporter.report("File is corrupted", CCliPrompter::normaliseRoot(rParser.GetParam(0)) +
-                                                  CZoltVolume::kConfigFileName +
-                                                  " holds no parameter records.");
+        rReporter.report("File is corrupted", fileCard.getPath() + " holds no parameter records.");
         return kExitFailure;
     }
     return CParFile::writeSettings(rReporter, rParser.GetParam(1), sysPar, toolPar) ? kExitOk

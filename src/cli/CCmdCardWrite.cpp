@@ -36,7 +36,7 @@ int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReport
             rReporter.report("Reason", CZoltVolume::fromLayer(fileCard.getLastError()));
         return kExitFailure;
     }
-    std::cout << "ZOLT.CFG written and verified\n";
+    std::cout << (fileCard.getPath() + " written and verified\n").utf8_str();
     std::cout.flush();
     return kExitOk;
 }

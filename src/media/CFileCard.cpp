@@ -37,10 +37,12 @@ CFileCard::~CFileCard() = default;
 
 bool CFileCard::read(CDataCard& rDataCard, CPrompter& rPrompter)
 {
+    m_strPath.clear();
     const wxString strRoot = m_volume.selectReadVolume(rPrompter);
     if (strRoot.empty())
         return false;
     const wxString strPath = strRoot + CZoltVolume::kConfigFileName;
+    m_strPath = strPath;
 
     // The toolkit would log its own errors as well; the messages here say it.
     wxLogNull noLog;
@@ -87,9 +89,11 @@ bool CFileCard::read(CDataCard& rDataCard, CPrompter& rPrompter)
 bool CFileCard::write(const CDataCard& rDataCard, CPrompter& rPrompter)
 {
     m_strLastError.clear();
+    m_strPath.clear();
     const wxString strRoot = m_volume.selectWriteVolume(rPrompter);
     if (strRoot.empty())
         return false;
+    m_strPath = strRoot + CZoltVolume::kConfigFileName;
     CVolumeLayer& rLayer = m_volume.getLayer();
 
     uint64_t nFree = 0;
@@ -106,7 +110,7 @@ bool CFileCard::write(const CDataCard& rDataCard, CPrompter& rPrompter)
         return false;
     }
 
-    const wxString strPath = strRoot + CZoltVolume::kConfigFileName;
+    const wxString& strPath = m_strPath;
     const uint32_t nAttributes = rLayer.fileAttributes(CZoltVolume::toLayer(strPath));
     if ((nAttributes & kBlockingAttributes) == 0)
     {

@@ -30,11 +30,14 @@ public:
     bool write(const CDataCard& rDataCard, CPrompter& rPrompter);
 
     CZoltVolume& getVolume() { return m_volume; }
+    // ZOLT.CFG on the card chosen last, or empty when none was chosen.
+    const wxString& getPath() const { return m_strPath; }
     // Why the last write to the card failed, in plain words; empty when the
     // failure was one of the checks or there was none.
     const std::string& getLastError() const { return m_strLastError; }
 
 private:
     CZoltVolume m_volume;
+    wxString m_strPath;
     std::string m_strLastError;
 };

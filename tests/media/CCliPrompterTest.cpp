@@ -90,10 +90,12 @@ TEST(CliPrompter, DrivesTheCardFileLikeTheEditorsChoice)
     CCliPrompter none(reporter, wxString());
     EXPECT_FALSE(fileCard.write(card, none)); // two cards, none named
     EXPECT_FALSE(none.getDeclined().empty());
+    EXPECT_TRUE(fileCard.getPath().empty());
     EXPECT_FALSE(CTempDir::exists(dir.file("card0/ZOLT.CFG")));
 
     CCliPrompter second(reporter, wxString::FromUTF8(dir.file("card1")));
     EXPECT_TRUE(fileCard.write(card, second));
+    EXPECT_EQ(fileCard.getPath(), wxString::FromUTF8(dir.file("card1/ZOLT.CFG")));
     EXPECT_FALSE(CTempDir::exists(dir.file("card0/ZOLT.CFG")));
     EXPECT_EQ(CTempDir::readFile(dir.file("card1/ZOLT.CFG")),
               std::string(reinterpret_cast<const char*>(card.getImage()), CDataCard::kImageSize));

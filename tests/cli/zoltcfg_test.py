@@ -109,12 +109,12 @@ class Usage(ToolTest):
                 self.assertIn(f"Usage: zoltcfg {command} ", out)
 
     def test_wrong_arguments_are_usage_errors(self):
-        cases = [("frob",), ("--frob",), ("show",), ("show", "a", "b"), ("show", "--jsn", "a"),
-                 ("diff", "a"), ("image", "a"), ("image", "a", "b", "c"), ("settings",),
-                 ("defaults",), ("defaults", "--json", "x.zlx")]
+        a, b, c = self.path("a"), self.path("b"), self.path("c.zlx")
+        cases = [("frob",), ("--frob",), ("show",), ("show", a, b), ("show", "--jsn", a),
+                 ("diff", a), ("image", a), ("image", a, b, c), ("settings",),
+                 ("defaults",), ("defaults", "--json", c)]
         for args in cases:
-            code, out, err = run(*[self.path(a) if a[0].isalpha() and len(a) == 1 else a
-                                   for a in args])
+            code, out, err = run(*args)
             self.assertEqual(code, 2, args)
             self.assertEqual(out, "", args)
             self.assertIn("Usage: zoltcfg", err, args)

@@ -120,7 +120,7 @@ void CZoltSpinCtrl::commitEntry()
 
 #ifdef __WXGTK__
 // GTK rewrites the entry itself, clamped to the range, in its handlers for
-// leaving the field, Enter and the step keys. These run first, on the raw
+// leaving the field, Enter, the step keys and the step buttons. These run first, on the raw
 // text, because they are connected before the class handlers.
 extern "C"
 {
@@ -139,6 +139,29 @@ extern "C"
     {
         static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
     }
+
+    // A press on the step buttons updates from the text first; a press in the
+    // text itself only places the cursor.
+    static gboolean zoltSpinButtonPress(GtkWidget* pWidget, GdkEventButton* pEvent, gpointer pData)
+    {
+        if (pEvent->type != GDK_BUTTON_PRESS || !pEvent->window)
+            return FALSE;
+        GtkAllocation alloc;
+        gtk_widget_get_allocation(pWidget, &alloc);
+        int nX = 0, nY = 0;
+        gdk_window_get_position(pEvent->window, &nX, &nY);
+        if (pEvent->window == gtk_widget_get_window(pWidget))
+            nX = nY = 0;
+        GdkRectangle rcText;
+        gtk_entry_get_text_area(GTK_ENTRY(pWidget), &rcText);
+        const int nPx = nX + static_cast<int>(pEvent->x) - alloc.x;
+        const int nPy = nY + static_cast<int>(pEvent->y) - alloc.y;
+        const bool bInText = nPx >= rcText.x && nPx < rcText.x + rcText.width && nPy >= rcText.y &&
+                             nPy < rcText.y + rcText.height;
+        if (!bInText)
+            static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+        return FALSE;
+    }
 }
 
 void CZoltSpinCtrl::connectNative()
@@ -151,6 +174,7 @@ void CZoltSpinCtrl::connectNative()
     g_signal_connect(pWidget, "focus-out-event", G_CALLBACK(zoltSpinFocusOut), this);
     g_signal_connect(pWidget, "activate", G_CALLBACK(zoltSpinCommit), this);
     g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);
+    g_signal_connect(pWidget, "button-press-event", G_CALLBACK(zoltSpinButtonPress), this);
 }
 #else
 void CZoltSpinCtrl::connectNative() {}

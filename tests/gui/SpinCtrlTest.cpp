@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <climits>
 
@@ -40,7 +41,7 @@ public:
                             static_cast<wxWindow*>(m_pT2), static_cast<wxWindow*>(m_pButton)})
             pSizer->Add(p, 0, wxALL, 4);
         m_pPanel->SetSizer(pSizer);
-        m_pFrame->Layout();
+        m_pPanel->Layout();
         pumpEvents(50);
     }
 
@@ -302,4 +303,25 @@ TEST_F(SpinCtrlTest, RealMessageAfterTabAppearsOnce)
     EXPECT_EQ(rangeText("fixed temperature 1", true, 450, kDegC), strSeen);
     EXPECT_EQ("450", m_pT1->GetTextValue());
     EXPECT_FALSE(CZoltSpinCtrl::isMessageShown());
+}
+
+// A click on a step button takes the typed text first; a click into the text
+// only places the cursor.
+TEST_F(SpinCtrlTest, StepButtonCommitsOutOfRangeEntryFirst)
+{
+    typeInto(m_pT1, "999");
+    const wxRect rc = m_pT1->GetScreenRect();
+    wxUIActionSimulator sim;
+
+    // into the text: nothing is committed
+    EXPECT_NO_DIALOG((sim.MouseMove(rc.GetLeft() + 6, rc.GetTop() + rc.height / 2),
+                      sim.MouseClick(), pumpEvents(200)));
+    EXPECT_EQ("999", m_pT1->GetTextValue());
+    // the rightmost button steps up, the one left of it steps down
+    const int nButton = rc.height;
+    wxTEST_DIALOG(
+        (sim.MouseMove(rc.GetRight() - nButton - nButton / 2, rc.GetTop() + rc.height / 2),
+         sim.MouseClick(), pumpEvents(300)),
+        CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
+    EXPECT_EQ(449, m_pT1->GetValue());
 }

@@ -12,6 +12,7 @@
 #include <array>
 
 using guitest::CAssertCounter;
+using namespace handlertest;
 
 namespace
 {
@@ -19,71 +20,6 @@ const wxString kDegC = wxString::FromUTF8("\xC2\xB0"
                                           "C");
 const wxString kDegF = wxString::FromUTF8("\xC2\xB0"
                                           "F");
-
-// What the controls show, in the display unit; the records a test builds
-// from it are those that reading the controls must give back.
-struct Shown
-{
-    bool bCelsius;
-    bool bLocked;
-    bool bFixed;
-    int nVar;
-    int nStandby;
-    std::array<int, 3> anFix;
-    int nVarEnergy;
-    std::array<int, 3> anFixEnergy;
-    int nFixCnt;
-    int nStandbyTm;
-    int nShutdownTm;
-};
-
-int16_t toRecord(int nShown, bool bCelsius)
-{
-    const auto n = static_cast<int16_t>(nShown);
-    return bCelsius ? CDataCard::fromCentigrade(n) : CDataCard::fromFahrenheit(n);
-}
-
-SysPar makeSys(const Shown& s)
-{
-    SysPar sysPar;
-    std::memset(&sysPar, 0, sizeof(sysPar));
-    sysPar.cType = 0x61;
-    sysPar.cLength = 45;
-    sysPar.cVersion = 1;
-    sysPar.nUpdateFlag = 0x00000003;
-    sysPar.cUnit = s.bCelsius ? 1 : 2;
-    sysPar.cLocked = s.bLocked ? 1 : 0;
-    sysPar.nEntityNo = 1;
-    CDataCard::setCrc(reinterpret_cast<uint8_t*>(&sysPar), sizeof(sysPar));
-    return sysPar;
-}
-
-ToolPar makeTool(const Shown& s)
-{
-    ToolPar toolPar;
-    std::memset(&toolPar, 0, sizeof(toolPar));
-    toolPar.cType = 0x62;
-    toolPar.cLength = 43;
-    toolPar.cVersion = 1;
-    toolPar.nUpdateFlag = s.bFixed ? 0x003FC7F0 : 0x0038001B;
-    toolPar.nVarSetT100mC = toRecord(s.nVar, s.bCelsius);
-    toolPar.nVarStandbyT100mC = toRecord(s.nStandby, s.bCelsius);
-    toolPar.cVarEnergy = static_cast<uint8_t>(s.nVarEnergy);
-    toolPar.cFixEnabled = s.bFixed ? 1 : 0;
-    for (int i = 0; i < 3; ++i)
-    {
-        toolPar.anFixSetT100mC[i] = toRecord(s.anFix[i], s.bCelsius);
-        toolPar.anFixStandbyT100mC[i] = toolPar.nVarStandbyT100mC;
-        toolPar.acFixEnergy[i] = static_cast<uint8_t>(s.anFixEnergy[i]);
-    }
-    toolPar.cFixCnt = static_cast<uint8_t>(s.nFixCnt);
-    toolPar.cFixActualIdx = s.nFixCnt == 3 ? 1 : 0;
-    toolPar.cWakeup = 1;
-    toolPar.cStandbyTmMin = static_cast<uint8_t>(s.nStandbyTm);
-    toolPar.cShutdownTmMin = static_cast<uint8_t>(s.nStandbyTm != 0 ? s.nShutdownTm : 0);
-    CDataCard::setCrc(reinterpret_cast<uint8_t*>(&toolPar), sizeof(toolPar));
-    return toolPar;
-}
 
 void defaults(SysPar& rSysPar, ToolPar& rToolPar)
 {
@@ -98,35 +34,7 @@ void typeText(CZoltSpinCtrl* pSpin, const char* pcText)
 }
 #endif
 
-class BindingTest : public CHandlerTest
-{
-protected:
-    // Every control whose state the binding may touch, as text.
-    std::vector<wxString> snapshot() const
-    {
-        CHandlerProbe* f = m_pFrame;
-        std::vector<wxString> astr;
-        for (CZoltSpinCtrl* p :
-             {f->m_pSpinCtrlT1, f->m_pSpinCtrlT2, f->m_pSpinCtrlT3, f->m_pSpinCtrlTVar,
-              f->m_pSpinCtrlStandbyTemp, f->m_pSpinCtrlStandbyTime, f->m_pSpinCtrlShutdownTime})
-            astr.push_back(wxString::Format("%s %d..%d %s", p->GetTextValue(), p->GetMin(),
-                                            p->GetMax(), p->getUnit()));
-        for (wxComboBox* p : {f->m_pComboBoxT1Energy, f->m_pComboBoxT2Energy,
-                              f->m_pComboBoxT3Energy, f->m_pComboBoxTVarEnergy})
-            astr.push_back(wxString::Format("%d", p->GetSelection()));
-        for (wxCheckBox* p : {f->m_pCheckboxKeylocked, f->m_pCheckboxT2, f->m_pCheckboxT3,
-                              f->m_pCheckboxStandby, f->m_pCheckboxShutDown})
-            astr.push_back(p->GetValue() ? "x" : "-");
-        for (wxRadioButton* p : {f->m_pRadioBtnCelsius, f->m_pRadioBtnFahrenheit,
-                                 f->m_pRadioBtnTempFix, f->m_pRadioBtnTempVar})
-            astr.push_back(p->GetValue() ? "o" : "-");
-        for (wxStaticText* p : f->m_apUnitText)
-            astr.push_back(p->GetLabel());
-        for (wxWindow* p : f->GetChildren())
-            astr.push_back(p->IsEnabled() ? "e" : "d");
-        return astr;
-    }
-};
+using BindingTest = CHandlerTest;
 
 TEST_F(BindingTest, DefaultRecordsShowTheStationDefaultsInEitherUnit)
 {

@@ -2,6 +2,9 @@
 
 #include "CDlgMessage.h"
 
+#include <wx/app.h>
+#include <wx/toplevel.h>
+
 #include <cerrno>
 #include <climits>
 #include <cwchar>
@@ -18,6 +21,21 @@ CZoltSpinCtrl::CZoltSpinCtrl(wxWindow* pParent, wxWindowID id, const wxString& s
     : wxSpinCtrl(pParent, id, strValue, pos, size, nStyle, nMin, nMax, nInitial, strName)
 {
     connectNative();
+}
+
+CZoltSpinCtrl::~CZoltSpinCtrl()
+{
+    // The native widget outlives this part of the object and still sends
+    // focus changes while it is taken down.
+    disconnectNative();
+}
+
+bool CZoltSpinCtrl::isClosing() const
+{
+    if (IsBeingDeleted())
+        return true;
+    wxWindow* pTop = wxGetTopLevelParent(const_cast<CZoltSpinCtrl*>(this));
+    return pTop && (pTop->IsBeingDeleted() || wxPendingDelete.Member(pTop));
 }
 
 void CZoltSpinCtrl::setNameUnit(const wxString& strName, const wxString& strUnit)
@@ -81,7 +99,8 @@ int CZoltSpinCtrl::checkText(const wxString& strText, bool bDeferMessage) const
             [this, bMax, n]()
             {
                 m_bMessagePending = false;
-                showRangeMessage(bMax, n);
+                if (!isClosing())
+                    showRangeMessage(bMax, n);
             });
     }
     return n;
@@ -105,6 +124,9 @@ void CZoltSpinCtrl::showRangeMessage(bool bMax, int nLimit) const
 
 void CZoltSpinCtrl::commitEntry()
 {
+    // Closing the window takes the focus away too; nothing to tell then.
+    if (isClosing())
+        return;
     const wxString strText = GetTextValue();
     const wxString strClean = wxString::Format("%d", checkText(strText, true));
     if (strText == strClean)
@@ -176,6 +198,20 @@ void CZoltSpinCtrl::connectNative()
     g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);
     g_signal_connect(pWidget, "button-press-event", G_CALLBACK(zoltSpinButtonPress), this);
 }
+void CZoltSpinCtrl::disconnectNative()
+{
+    GtkWidget* pWidget = GetHandle();
+    if (!pWidget)
+        return;
+    g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinFocusOut),
+                                         this);
+    g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinCommit), this);
+    g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinChangeValue),
+                                         this);
+    g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinButtonPress),
+                                         this);
+}
 #else
 void CZoltSpinCtrl::connectNative() {}
+void CZoltSpinCtrl::disconnectNative() {}
 #endif

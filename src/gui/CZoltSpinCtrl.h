@@ -14,6 +14,7 @@ public:
                   const wxString& strValue = wxEmptyString, const wxPoint& pos = wxDefaultPosition,
                   const wxSize& size = wxDefaultSize, long nStyle = wxSP_ARROW_KEYS, int nMin = 0,
                   int nMax = 100, int nInitial = 0, const wxString& strName = "wxSpinCtrl");
+    ~CZoltSpinCtrl() override;
 
     // Name and unit of the value as the range message shows them.
     void setNameUnit(const wxString& strName, const wxString& strUnit);
@@ -45,6 +46,9 @@ private:
     int checkText(const wxString& strText, bool bDeferMessage) const;
     void showRangeMessage(bool bMax, int nLimit) const;
     void connectNative();
+    void disconnectNative();
+    // true once the control or its window is on the way out
+    bool isClosing() const;
 
     wxString m_strName;
     wxString m_strUnit;

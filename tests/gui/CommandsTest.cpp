@@ -512,3 +512,33 @@ TEST_F(CommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
     EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
 }
 } // namespace
+
+namespace
+{
+// Every label and field keeps room for its text through the states a user
+// sees most; ZOLT_GUI_SCREENSHOT_DIR collects pictures of them.
+TEST_F(CommandsTest, ControlsKeepRoomForTheirTextInEveryUnitAndMode)
+{
+    auto expectRoom = [this](const char* pcState)
+    {
+        m_pFrame->Layout();
+        for (wxWindow* pChild : m_pFrame->GetChildren())
+        {
+            if (!pChild->IsShown() || dynamic_cast<wxStaticText*>(pChild) == nullptr)
+                continue;
+            EXPECT_GE(pChild->GetSize().x, pChild->GetBestSize().x)
+                << pcState << ": \"" << pChild->GetLabel() << "\" is cut";
+        }
+        guitest::screenshot(wxString("main-") + pcState);
+    };
+    m_pFrame->Raise();
+    m_pFrame->menu(ID_MENU_SETTINGS_DEFAULT);
+    expectRoom("default");
+    m_pFrame->click(m_pFrame->m_pRadioBtnFahrenheit);
+    EXPECT_EQ("752", text(m_pFrame->m_pSpinCtrlT3));
+    expectRoom("fahrenheit");
+    m_pFrame->click(m_pFrame->m_pRadioBtnTempFix);
+    m_pFrame->click(m_pFrame->m_pCheckboxT3, false);
+    expectRoom("fixed");
+}
+} // namespace

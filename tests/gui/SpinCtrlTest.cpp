@@ -325,3 +325,31 @@ TEST_F(SpinCtrlTest, StepButtonCommitsOutOfRangeEntryFirst)
         CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
     EXPECT_EQ(449, m_pT1->GetValue());
 }
+
+// Closing the window takes the focus from a field with a bad entry: nothing
+// is reported and nothing is left behind.
+TEST(SpinCtrlClose, ClosingTheWindowIsSilent)
+{
+    for (bool bDestroyNow : {false, true})
+    {
+        SCOPED_TRACE(bDestroyNow);
+        auto* pFrame = new wxFrame(nullptr, wxID_ANY, "closing", wxPoint(60, 60), wxSize(300, 200));
+        auto* pSpin = new CZoltSpinCtrl(pFrame, wxID_ANY, "320", wxDefaultPosition, wxDefaultSize,
+                                        wxSP_ARROW_KEYS, 150, 450, 0, "wxSpinCtrl");
+        pSpin->setNameUnit("fixed temperature 1", kDegC);
+        pFrame->Show();
+        pFrame->Raise();
+        guitest::waitUntil([pFrame] { return pFrame->IsActive(); });
+        typeInto(pSpin, "999");
+        EXPECT_TRUE(pSpin->HasFocus());
+        if (bDestroyNow)
+        {
+            EXPECT_NO_DIALOG((delete pFrame, pumpEvents(300)));
+        }
+        else
+        {
+            EXPECT_NO_DIALOG((pFrame->Destroy(), pumpEvents(300)));
+        }
+        EXPECT_FALSE(CZoltSpinCtrl::isMessageShown());
+    }
+}

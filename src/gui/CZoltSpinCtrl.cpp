@@ -35,7 +35,8 @@ bool CZoltSpinCtrl::isClosing() const
     if (IsBeingDeleted())
         return true;
     wxWindow* pTop = wxGetTopLevelParent(const_cast<CZoltSpinCtrl*>(this));
-    return pTop && (pTop->IsBeingDeleted() || wxPendingDelete.Member(pTop));
+    return pTop &&
+           (pTop->IsBeingDeleted() || (wxTheApp && wxTheApp->IsScheduledForDestruction(pTop)));
 }
 
 void CZoltSpinCtrl::setNameUnit(const wxString& strName, const wxString& strUnit)

@@ -1,5 +1,6 @@
 #include "GuiTest.h"
 
+#include "CAppIcon.h"
 #include "CDlgAbout.h"
 
 #include <wx/collpane.h>
@@ -237,6 +238,7 @@ TEST_F(DlgAboutTest, ShownCentredAndResizable)
     info.AddDeveloper("Ann");
     info.AddDeveloper("Bob");
     info.AddDeveloper("Cy");
+    info.SetIcon(CAppIcon::getIconBundle().GetIcon(48));
     CProbeAbout dlg(m_pFrame, info);
     dlg.Show();
     guitest::waitUntil([&] { return dlg.IsShownOnScreen(); });

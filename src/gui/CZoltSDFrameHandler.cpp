@@ -45,18 +45,21 @@ int16_t fromSpin(const CZoltSpinCtrl* pSpin, bool bCentigrade)
 
 // A value the range does not admit is put into the entry as text, so that the
 // next read clamps it and says so; the toolkit's own SetValue would clamp it
-// without a word.
+// without a word. The text is also what the user sees, so it is checked
+// after SetValue too: the toolkit may skip a value it believes is shown.
 void showSpinValue(CZoltSpinCtrl* pSpin, int nValue)
 {
+    const wxString strValue = wxString::Format("%d", nValue);
     if (nValue >= pSpin->GetMin() && nValue <= pSpin->GetMax())
     {
         pSpin->SetValue(nValue);
-        return;
+        if (pSpin->GetTextValue() == strValue)
+            return;
     }
 #ifdef __WXGTK__
-    gtk_entry_set_text(GTK_ENTRY(pSpin->GetHandle()), wxString::Format("%d", nValue).utf8_str());
+    gtk_entry_set_text(GTK_ENTRY(pSpin->GetHandle()), strValue.utf8_str());
 #else
-    pSpin->SetValue(wxString::Format("%d", nValue));
+    pSpin->SetValue(strValue);
 #endif
 }
 

@@ -391,6 +391,29 @@ TEST_F(BindingTest, ValuesBeyondTheRangesAreClampedAndToldOnTheNextRead)
     EXPECT_EQ(1500, back.anFixSetT100mC[1]);
     EXPECT_EQ(60, back.cStandbyTmMin);
     EXPECT_EQ(240, back.cShutdownTmMin);
+
+    // Records shown next replace every such text, whatever value the field
+    // held underneath.
+    for (int nPass = 0; nPass < 2; ++nPass)
+    {
+        {
+            CAssertCounter asserts;
+            m_pFrame->showRecords(sysPar, toolPar);
+        }
+        SysPar defSys;
+        ToolPar defTool;
+        defaults(defSys, defTool);
+        if (nPass == 1)
+        {
+            defTool.nVarSetT100mC = 4500;
+            defTool.anFixSetT100mC[1] = 1500;
+            defTool.cStandbyTmMin = 60;
+            defTool.cShutdownTmMin = 240;
+            CDataCard::setCrc(reinterpret_cast<uint8_t*>(&defTool), sizeof(defTool));
+        }
+        EXPECT_NO_DIALOG(m_pFrame->showRecords(defSys, defTool));
+        EXPECT_EQ(CHandlerProbe::bytes(defTool), m_pFrame->toolBytes()) << nPass;
+    }
 }
 
 TEST_F(BindingTest, UnitSwitchGivesBackEveryWholeCelsiusDegree)

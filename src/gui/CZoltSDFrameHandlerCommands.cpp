@@ -144,8 +144,9 @@ void CZoltSDFrameHandler::showAbout()
     info.SetName(g_strAppName);
     info.SetVersion("1.1.0.0", wxEmptyString);
     info.SetDescription(wxEmptyString);
-    info.SetCopyright("(C) 2026 Zolt Tools");
-    info.SetWebSite("https://www.zolt.example/", "www.zolt.example");
+    // As in the version block of the Windows build.
+    info.SetCopyright("Copyright (C) Q417 SD developers");
+    info.SetWebSite("https://q417sd.example.org/", "q417sd.example.org");
     CDlgAbout* pDlg = new CDlgAbout(this, info);
     pDlg->SetTransparent(255);
     pDlg->ShowModal();

@@ -504,7 +504,15 @@ TEST_F(CommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE),
                   CExpectMessage("Can't save the file", "failed to save the file.",
                                  [this](CDlgMessage* pDlg)
-                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
+                                 {
+                                     EXPECT_EQ(m_pFrame, pDlg->GetParent());
+                                     const wxPoint ptDlg =
+                                         pDlg->GetRect().GetPosition() + pDlg->GetSize() / 2;
+                                     const wxPoint ptFrame = m_pFrame->GetRect().GetPosition() +
+                                                             m_pFrame->GetSize() / 2;
+                                     EXPECT_NEAR(ptFrame.x, ptDlg.x, 2);
+                                     EXPECT_NEAR(ptFrame.y, ptDlg.y, 2);
+                                 }));
 
     CExpectAbout about;
     about.m_pParent = m_pFrame;

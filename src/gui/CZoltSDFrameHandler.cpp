@@ -444,14 +444,18 @@ void CZoltSDFrameHandler::onEvCheckboxKeylocked(wxCommandEvent& rEvent)
     ZOLT_NOT_IMPLEMENTED(rEvent);
 }
 
+// The shown values are converted only when the unit really changes: a second
+// event for the selected button must not convert them twice.
 void CZoltSDFrameHandler::onEvRadioBtnCelsius(wxCommandEvent&)
 {
-    switchUnit(true);
+    if (m_apUnitText[0]->GetLabel() != unitText(true))
+        switchUnit(true);
 }
 
 void CZoltSDFrameHandler::onEvRadioBtnFahrenheit(wxCommandEvent&)
 {
-    switchUnit(false);
+    if (m_apUnitText[0]->GetLabel() != unitText(false))
+        switchUnit(false);
 }
 
 void CZoltSDFrameHandler::onEvRadioBtnTempFix(wxCommandEvent&)

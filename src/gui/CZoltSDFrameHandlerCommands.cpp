@@ -134,7 +134,10 @@ bool CZoltSDFrameHandler::writeCard()
     SysPar sysPar;
     ToolPar toolPar;
     readControls(sysPar, toolPar);
-    m_dataCard.buildWrite(sysPar, toolPar);
+    // An image that could not be built would be the one of an earlier
+    // command: never write that.
+    if (!m_dataCard.buildWrite(sysPar, toolPar))
+        return false;
     return m_fileCard.write(m_dataCard, *m_pPrompter);
 }
 

@@ -442,6 +442,13 @@ TEST_F(BindingTest, UnitSwitchGivesBackEveryWholeCelsiusDegree)
     f->m_pSpinCtrlT1->SetValue(320);
     f->click(f->m_pRadioBtnFahrenheit);
     EXPECT_EQ("608", text(f->m_pSpinCtrlT1));
+
+    // Another event for the selected unit converts nothing.
+    f->click(f->m_pRadioBtnFahrenheit);
+    EXPECT_EQ("608", text(f->m_pSpinCtrlT1));
+    f->click(f->m_pRadioBtnCelsius);
+    f->click(f->m_pRadioBtnCelsius);
+    EXPECT_EQ("320", text(f->m_pSpinCtrlT1));
 }
 
 TEST_F(BindingTest, UnitSwitchSetsRangesAndUnitsOfTheTemperatureFields)

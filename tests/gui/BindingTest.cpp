@@ -10,6 +10,9 @@
 #endif
 
 #include <array>
+#include <functional>
+
+#include <wx/uiaction.h>
 
 using guitest::CAssertCounter;
 using namespace handlertest;
@@ -755,5 +758,41 @@ TEST_F(BindingTest, PlaceholdersStayQuietAtTheStartUpLogLevel)
     m_pFrame->ProcessWindowEvent(event);
     EXPECT_TRUE(event.GetSkipped());
     EXPECT_TRUE(log.m_astrMessages.empty());
+}
+} // namespace
+
+namespace
+{
+// The same rules when the user clicks the real controls.
+TEST_F(BindingTest, MouseClicksRunTheRules)
+{
+    CHandlerProbe* f = m_pFrame;
+    f->Raise();
+    guitest::pumpEvents(50);
+    wxUIActionSimulator sim;
+    auto clickOn = [&sim](wxWindow* pControl, const std::function<bool()>& fnDone)
+    {
+        const wxRect rect = pControl->GetScreenRect();
+        // Near the left edge: check boxes and radio buttons react on their indicator.
+        sim.MouseMove(rect.GetLeft() + std::min(10, rect.GetWidth() / 2),
+                      rect.GetTop() + rect.GetHeight() / 2);
+        guitest::pumpEvents(20);
+        sim.MouseClick();
+        EXPECT_TRUE(guitest::waitUntil(fnDone)) << pControl->GetLabel();
+    };
+    clickOn(f->m_pRadioBtnFahrenheit, [f] { return text(f->m_pSpinCtrlT1) == "608"; });
+    EXPECT_EQ("482", text(f->m_pSpinCtrlStandbyTemp));
+    clickOn(f->m_pRadioBtnTempFix, [f] { return f->m_pSpinCtrlT1->IsEnabled(); });
+    EXPECT_FALSE(f->m_pSpinCtrlTVar->IsEnabled());
+    clickOn(f->m_pCheckboxT3, [f] { return !f->m_pSpinCtrlT3->IsEnabled(); });
+    clickOn(f->m_pCheckboxStandby, [f] { return !f->m_pSpinCtrlStandbyTime->IsEnabled(); });
+    EXPECT_FALSE(f->m_pStaticTextAfterStandby->IsEnabled());
+    clickOn(f->m_pRadioBtnCelsius, [f] { return text(f->m_pSpinCtrlT1) == "320"; });
+
+    ToolPar toolPar;
+    EXPECT_NO_DIALOG(f->getToolPar(toolPar));
+    EXPECT_EQ(2, toolPar.cFixCnt);
+    EXPECT_EQ(0, toolPar.cStandbyTmMin);
+    EXPECT_EQ(0x003FC7F0u, toolPar.nUpdateFlag);
 }
 } // namespace

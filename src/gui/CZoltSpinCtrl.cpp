@@ -5,7 +5,6 @@
 #include <wx/app.h>
 #include <wx/toplevel.h>
 
-#include <cerrno>
 #include <climits>
 #include <cwchar>
 
@@ -65,7 +64,6 @@ int CZoltSpinCtrl::parseText(const wxString& strText)
     const wxWCharBuffer buf = strText.wc_str();
     const wchar_t* pcStart = buf.data();
     wchar_t* pcEnd = nullptr;
-    errno = 0;
     const long n = std::wcstol(pcStart, &pcEnd, 10);
     if (pcEnd == pcStart)
         return INT_MIN;
@@ -142,9 +140,10 @@ void CZoltSpinCtrl::commitEntry()
 }
 
 #ifdef __WXGTK__
-// GTK rewrites the entry itself, clamped to the range, in its handlers for
-// leaving the field, Enter, the step keys and the step buttons. These run first, on the raw
-// text, because they are connected before the class handlers.
+// GTK rewrites the entry itself, clamped to the range and without a word, in
+// its handlers for leaving the field, Enter, the step keys and the step
+// buttons. Ours are connected before those class handlers, so they see the
+// raw text first.
 extern "C"
 {
     static gboolean zoltSpinFocusOut(GtkWidget*, GdkEventFocus*, gpointer pData)
@@ -199,6 +198,7 @@ void CZoltSpinCtrl::connectNative()
     g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);
     g_signal_connect(pWidget, "button-press-event", G_CALLBACK(zoltSpinButtonPress), this);
 }
+
 void CZoltSpinCtrl::disconnectNative()
 {
     GtkWidget* pWidget = GetHandle();
@@ -214,5 +214,6 @@ void CZoltSpinCtrl::disconnectNative()
 }
 #else
 void CZoltSpinCtrl::connectNative() {}
+
 void CZoltSpinCtrl::disconnectNative() {}
 #endif

@@ -141,19 +141,18 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
     const wxString& strUnit = unitText(bCentigrade);
     const int nSetMin = toDisplayUnit(CDataCard::getSetTMin(nRow), bCentigrade);
     const int nSetMax = toDisplayUnit(CDataCard::getSetTMax(nRow), bCentigrade);
-    const uint32_t nFlags = rToolPar.nUpdateFlag;
 
     if (rToolPar.cFixEnabled != 0)
     {
-        wxASSERT((nFlags & eToolParUpdateFixStandbyT0) != 0);
-        wxASSERT((nFlags & eToolParUpdateFixStandbyT1) != 0);
-        wxASSERT((nFlags & eToolParUpdateFixStandbyT2) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixStandbyT0) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixStandbyT1) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixStandbyT2) != 0);
     }
     else
     {
-        wxASSERT((nFlags & eToolParUpdateVarSetT) != 0);
-        wxASSERT((nFlags & eToolParUpdateVarStandbyT) != 0);
-        wxASSERT((nFlags & eToolParUpdateVarEnergy) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarSetT) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarStandbyT) != 0);
+        wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarEnergy) != 0);
     }
 
     m_pSpinCtrlTVar->setRangeUnit(nSetMin, nSetMax, strUnit);
@@ -163,20 +162,18 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
     m_pSpinCtrlStandbyTemp->setRangeUnit(nSetMin, nSetMax, strUnit);
     showSpinValue(m_pSpinCtrlStandbyTemp, toDisplayUnit(rToolPar.nVarStandbyT100mC, bCentigrade));
 
-    wxASSERT((nFlags & eToolParUpdateVarCalT) == 0);
-    wxASSERT((nFlags & eToolParUpdateFixCalT0) == 0);
-    wxASSERT((nFlags & eToolParUpdateFixCalT1) == 0);
-    wxASSERT((nFlags & eToolParUpdateFixCalT2) == 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarCalT) == 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixCalT0) == 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixCalT1) == 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixCalT2) == 0);
     for (int i = 0; i < 3; ++i)
     {
-        const int16_t nFixCal = rToolPar.anFixCalT100mK[i];
-        wxASSERT(nFixCal == rToolPar.nVarCalT100mK);
-        wxUnusedVar(nFixCal);
+        wxASSERT(rToolPar.anFixCalT100mK[i] == rToolPar.nVarCalT100mK);
     }
     wxASSERT(rToolPar.cVarEnergy >= 1 && rToolPar.cVarEnergy <= 3);
     selectEnergy(m_pComboBoxTVarEnergy, rToolPar.cVarEnergy);
 
-    wxASSERT((nFlags & eToolParUpdateFixT) != 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateFixT) != 0);
     m_pRadioBtnTempFix->SetValue(rToolPar.cFixEnabled != 0);
     m_pRadioBtnTempVar->SetValue(rToolPar.cFixEnabled == 0);
 
@@ -190,9 +187,7 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
     }
     for (int i = 0; i < 3; ++i)
     {
-        const int16_t nFixStandby = rToolPar.anFixStandbyT100mC[i];
-        wxASSERT(nFixStandby == rToolPar.nVarStandbyT100mC);
-        wxUnusedVar(nFixStandby);
+        wxASSERT(rToolPar.anFixStandbyT100mC[i] == rToolPar.nVarStandbyT100mC);
     }
     for (int i = 0; i < 3; ++i)
     {
@@ -220,8 +215,8 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
         break;
     }
 
-    wxASSERT((nFlags & eToolParUpdateStandbyTm) != 0);
-    wxASSERT((nFlags & eToolParUpdateShutdownTm) != 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateStandbyTm) != 0);
+    wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateShutdownTm) != 0);
     wxASSERT(rToolPar.cStandbyTmMin <= 60);
     wxASSERT(rToolPar.cShutdownTmMin <= 240);
     const bool bStandby = rToolPar.cStandbyTmMin != 0;

@@ -210,7 +210,8 @@ TEST_F(BindingTest, FieldsWithoutControlsComeBackCanonical)
         CAssertCounter asserts;
         m_pFrame->showRecords(sysPar, toolPar);
         EXPECT_EQ(1, asserts.count());
-        EXPECT_EQ("nFixStandby == rToolPar.nVarStandbyT100mC", asserts.lastMessage());
+        EXPECT_EQ("rToolPar.anFixStandbyT100mC[i] == rToolPar.nVarStandbyT100mC",
+                  asserts.lastMessage());
     }
     SysPar defSys;
     ToolPar defTool;

@@ -641,42 +641,6 @@ TEST_F(BindingTest, T2AndT3BoxesEnableTheirRows)
     EXPECT_TRUE(f->m_pStaticTextShutdownTimeUnit->IsEnabled());
 }
 
-TEST_F(BindingTest, SpinControlsCarryTheirNamesAndUnits)
-{
-    struct Case
-    {
-        CZoltSpinCtrl* pSpin;
-        const char* pcName;
-        wxString strUnit;
-    };
-    CHandlerProbe* f = m_pFrame;
-    const Case aCases[] = {
-        {f->m_pSpinCtrlT1, "fixed temperature 1", kDegC},
-        {f->m_pSpinCtrlT2, "fixed temperature 2", kDegC},
-        {f->m_pSpinCtrlT3, "fixed temperature 3", kDegC},
-        {f->m_pSpinCtrlTVar, "variable temperature", kDegC},
-        {f->m_pSpinCtrlStandbyTime, "standby time", "min"},
-        {f->m_pSpinCtrlStandbyTemp, "standby temperature", kDegC},
-        {f->m_pSpinCtrlShutdownTime, "shutdown time", "min"},
-    };
-    for (const Case& c : aCases)
-    {
-        EXPECT_EQ(c.pcName, c.pSpin->getName());
-        EXPECT_EQ(c.strUnit, c.pSpin->getUnit()) << c.pcName;
-    }
-    const std::array<wxWindow*, 5> apUnit = {f->m_pStaticTextT1Unit, f->m_pStaticTextT2Unit,
-                                             f->m_pStaticTextT3Unit, f->m_pStaticTextTVarUnit,
-                                             f->m_pStaticTextStandbyTempUnit};
-    const std::array<CZoltSpinCtrl*, 5> apSpin = {f->m_pSpinCtrlT1, f->m_pSpinCtrlT2,
-                                                  f->m_pSpinCtrlT3, f->m_pSpinCtrlTVar,
-                                                  f->m_pSpinCtrlStandbyTemp};
-    for (int i = 0; i < 5; ++i)
-    {
-        EXPECT_EQ(apUnit[i], f->m_apUnitText[i]) << i;
-        EXPECT_EQ(apSpin[i], f->m_apTempSpin[i]) << i;
-    }
-}
-
 TEST_F(BindingTest, PlaceholdersSkipTheirEventAndSaySo)
 {
     struct Case
@@ -751,15 +715,6 @@ TEST_F(BindingTest, PlaceholdersSkipTheirEventAndSaySo)
               log.m_astrMessages);
 }
 
-TEST_F(BindingTest, PlaceholdersStayQuietAtTheStartUpLogLevel)
-{
-    CLogCollector log;
-    wxLog::SetLogLevel(wxLOG_Info);
-    wxCommandEvent event(wxEVT_CHECKBOX, ID_CHECKBOX_KEYLOCKED);
-    m_pFrame->ProcessWindowEvent(event);
-    EXPECT_TRUE(event.GetSkipped());
-    EXPECT_TRUE(log.m_astrMessages.empty());
-}
 } // namespace
 
 namespace

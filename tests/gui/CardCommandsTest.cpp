@@ -71,7 +71,7 @@ TEST_F(CardCommandsTest, WrittenCardReadsBackIntoTheControls)
     m_pFrame->menu(ID_MENU_FILE_NEW);
     ASSERT_NE(CHandlerProbe::bytes(makeTool(edited())), m_pFrame->toolBytes());
     m_prompter.answerIndex(0);
-    EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ));
+    EXPECT_NO_DIALOG(m_pFrame->button(ID_BUTTON_READ));
     ASSERT_EQ(2u, m_prompter.getChoices().size());
     EXPECT_EQ("Read Settings", m_prompter.getChoices()[1].strCaption);
     EXPECT_TRUE(m_prompter.getReports().empty());
@@ -81,22 +81,6 @@ TEST_F(CardCommandsTest, WrittenCardReadsBackIntoTheControls)
     EXPECT_TRUE(m_pFrame->m_pSpinCtrlT2->IsEnabled());
     EXPECT_FALSE(m_pFrame->m_pSpinCtrlT3->IsEnabled());
     EXPECT_EQ(" Q417", m_pFrame->GetTitle());
-}
-
-TEST_F(CardCommandsTest, ButtonsRunTheCardCommands)
-{
-    m_pFrame->showRecords(makeSys(edited()), makeTool(edited()));
-    m_prompter.answerIndex(0);
-    m_pFrame->button(ID_BUTTON_WRITE);
-    SysPar sysPar;
-    ToolPar toolPar;
-    ASSERT_TRUE(readCardFile(sysPar, toolPar));
-
-    m_pFrame->setDefault();
-    m_prompter.answerIndex(0);
-    m_pFrame->button(ID_BUTTON_READ);
-    EXPECT_EQ(CHandlerProbe::bytes(toolPar), m_pFrame->toolBytes());
-    EXPECT_EQ(2u, m_prompter.getChoices().size());
 }
 
 TEST_F(CardCommandsTest, CardReadLeavesTitleAndCurrentFileAlone)

@@ -75,10 +75,10 @@ protected:
         expectFileHolds(strPath, sysPar, toolPar);
     }
 
-    void open(const wxString& strPath)
+    void open(const wxString& strPath, int nId = ID_MENU_FILE_OPEN)
     {
         m_prompter.answerFile(strPath);
-        m_pFrame->menu(ID_MENU_FILE_OPEN);
+        m_pFrame->command(nId == ID_BUTTON_LOAD ? wxEVT_BUTTON : wxEVT_MENU, nId);
     }
 
     const CScriptedPrompter::FileRequest& lastRequest() const
@@ -139,7 +139,7 @@ TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
 {
     const wxString strPath = path("station.zlx");
     writeSettings(strPath, edited());
-    open(strPath);
+    open(strPath, ID_BUTTON_LOAD);
     ASSERT_EQ(1u, m_prompter.getFileRequests().size());
     EXPECT_EQ(CPrompter::eFileOpen, lastRequest().eKind);
     EXPECT_EQ("Load Settings", lastRequest().strMessage);
@@ -155,7 +155,7 @@ TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
     EXPECT_EQ("842", text(m_pFrame->m_pSpinCtrlT3));
     EXPECT_FALSE(m_pFrame->m_pSpinCtrlTVar->IsEnabled());
 
-    m_pFrame->menu(ID_MENU_SETTINGS_DEFAULT);
+    m_pFrame->button(ID_BUTTON_DEFAULT);
     EXPECT_EQ(" Q417 [station.zlx]", m_pFrame->GetTitle());
     EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
     EXPECT_EQ("360", text(m_pFrame->m_pSpinCtrlTVar));
@@ -355,45 +355,6 @@ TEST_F(CommandsTest, SaveToAFileThatCannotBeWrittenKeepsTitleAndFile)
     EXPECT_EQ("Can't save the file", m_prompter.getReports()[0].strTitle);
     EXPECT_EQ(" Q417 [a.zlx]", m_pFrame->GetTitle());
     EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-}
-
-TEST_F(CommandsTest, TitleNamesTheFileWithoutItsFolder)
-{
-    struct Case
-    {
-        const char* pcPath;
-        const char* pcTitle;
-    };
-    const Case aCases[] = {
-        {"/tmp/x/zolt1.zlx", " Q417 [zolt1.zlx]"},
-        {"/tmp/x/no-extension", " Q417 [no-extension]"},
-        {"/tmp/x/", " Q417"},
-        {"", " Q417"},
-    };
-    for (const Case& c : aCases)
-    {
-        m_pFrame->setCurrentFile(c.pcPath);
-        EXPECT_EQ(c.pcTitle, m_pFrame->GetTitle()) << c.pcPath;
-        EXPECT_EQ(c.pcPath, m_pFrame->getCurrentFile());
-    }
-}
-
-TEST_F(CommandsTest, ButtonsRunTheCommandsOfTheirMenuItems)
-{
-    const wxString strPath = path("b.zlx");
-    writeSettings(strPath, edited());
-    m_prompter.answerFile(strPath);
-    m_pFrame->button(ID_BUTTON_LOAD);
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-    EXPECT_EQ("842", text(m_pFrame->m_pSpinCtrlT3));
-
-    m_pFrame->button(ID_BUTTON_DEFAULT);
-    EXPECT_EQ("400", text(m_pFrame->m_pSpinCtrlT3));
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-
-    m_pFrame->button(ID_BUTTON_SAVE);
-    EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    expectFileHoldsControls(strPath);
 }
 
 TEST_F(CommandsTest, ExitClosesAtOnceWithoutAsking)

@@ -102,11 +102,6 @@ public:
     using CZoltSDFrameHandler::onEvMenuSettingsSpeechGerman;
     using CZoltSDFrameHandler::showRecords;
 
-    using CZoltSDFrame::m_pButtonDefault;
-    using CZoltSDFrame::m_pButtonLoad;
-    using CZoltSDFrame::m_pButtonRead;
-    using CZoltSDFrame::m_pButtonSave;
-    using CZoltSDFrame::m_pButtonWrite;
     using CZoltSDFrame::m_pCheckboxKeylocked;
     using CZoltSDFrame::m_pCheckboxShutDown;
     using CZoltSDFrame::m_pCheckboxStandby;

@@ -53,7 +53,7 @@ public:
     void setCurrentFile(const wxString& strPath);
     const wxString& getCurrentFile() const { return m_strCurrentFile; }
 
-    // Who answers the window's questions (file dialogs) and hears its
+    // Who answers the window's questions (file dialogs, volume choice) and hears its
     // failures; null restores the window's own dialogs.
     void setPrompter(CPrompter* pPrompter);
     CPrompter& getPrompter() { return *m_pPrompter; }

@@ -36,6 +36,8 @@ public:
 
     // True while a range message of any control is open.
     static bool isMessageShown() { return s_bMessageShown; }
+    // True from a commit with a bad entry until its message has been shown.
+    bool isMessagePending() const { return m_bMessagePending; }
 
     // Entry point of the native hooks: the field is about to be committed
     // (focus leaves it, Enter, a step key), so the typed text is checked now,

@@ -51,6 +51,14 @@ public:
     wxButton* m_pButton = nullptr;
 };
 
+// Lets a commit's deferred message come and go, however busy the machine.
+void settle(const CZoltSpinCtrl* pCtrl)
+{
+    pumpEvents(100);
+    guitest::waitUntil([pCtrl] { return !pCtrl->isMessagePending(); }, 5000);
+    pumpEvents(50);
+}
+
 wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxString& strUnit)
 {
     return strName + " is not in range\nwill be set to " + (bMax ? "maximum" : "mimimum") + " of " +
@@ -241,7 +249,7 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsClampedValue)
     {
         SCOPED_TRACE(way.pcHow);
         typeInto(m_pT1, "999");
-        wxTEST_DIALOG((way.fnLeave(this), pumpEvents(250)),
+        wxTEST_DIALOG((way.fnLeave(this), settle(m_pT1)),
                       CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
         EXPECT_EQ("450", m_pT1->GetTextValue());
         int nValue = 0;
@@ -249,7 +257,7 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsClampedValue)
         EXPECT_EQ(450, nValue);
 
         typeInto(m_pStandby, "zz");
-        wxTEST_DIALOG((way.fnLeave(this), pumpEvents(250)),
+        wxTEST_DIALOG((way.fnLeave(this), settle(m_pStandby)),
                       CExpectMessage(kTitle, rangeText("standby time", false, 1, "min")));
         EXPECT_EQ("1", m_pStandby->GetTextValue());
     }
@@ -269,7 +277,7 @@ TEST_F(SpinCtrlTest, LeavingWithValidEntryIsSilent)
 TEST_F(SpinCtrlTest, StepKeyCommitsOutOfRangeEntryFirst)
 {
     typeInto(m_pT1, "5");
-    wxTEST_DIALOG((pressKey(WXK_UP), pumpEvents(250)),
+    wxTEST_DIALOG((pressKey(WXK_UP), settle(m_pT1)),
                   CExpectMessage(kTitle, rangeText("fixed temperature 1", false, 150, kDegC)));
     // The entry became the minimum, and the key then stepped from there.
     EXPECT_EQ(151, m_pT1->GetValue());
@@ -297,7 +305,8 @@ TEST_F(SpinCtrlTest, RealMessageAfterTabAppearsOnce)
     timer.Start(100);
     typeInto(m_pT1, "777");
     pressKey(WXK_TAB);
-    pumpEvents(800);
+    guitest::waitUntil([&] { return nSeen > 0; }, 5000);
+    pumpEvents(400);
     timer.Stop();
     EXPECT_EQ(1, nSeen);
     EXPECT_EQ(rangeText("fixed temperature 1", true, 450, kDegC), strSeen);
@@ -321,7 +330,7 @@ TEST_F(SpinCtrlTest, StepButtonCommitsOutOfRangeEntryFirst)
     const int nButton = rc.height;
     wxTEST_DIALOG(
         (sim.MouseMove(rc.GetRight() - nButton - nButton / 2, rc.GetTop() + rc.height / 2),
-         sim.MouseClick(), pumpEvents(300)),
+         sim.MouseClick(), settle(m_pT1)),
         CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
     EXPECT_EQ(449, m_pT1->GetValue());
 }

@@ -1,7 +1,7 @@
-// The main window's file and settings commands end to end: the file dialogs
-// answered by a scripted prompter (or by the test hook for the window's own
-// dialogs), real files in a temporary folder, the title and current file.
-#include "HandlerProbe.h"
+// The main window's file and card commands end to end: dialogs answered by a
+// scripted prompter (or the test hook for the window's own dialogs), real
+// files in a temporary folder, a fake card volume, the title and current file.
+#include "Probe.h"
 
 #include "CDlgAbout.h"
 #include "CFileXml.h"
@@ -9,168 +9,117 @@
 
 #include <wx/dir.h>
 #include <wx/filedlg.h>
-#include <wx/filename.h>
-#include <wx/hyperlink.h>
-#include <wx/settings.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
-
-using namespace handlertest;
 
 namespace
 {
 const wxString kWildcard = "Zolt xml (*.zlx)|*.zlx";
 
-// Records with something other than the default in nearly every field.
-Shown edited()
-{
-    return {false, true, true, 700, 400, {350, 500, 842}, 1, {2, 1, 3}, 2, 17, 42};
-}
-
 class CommandsTest : public CHandlerTest
 {
 protected:
-    wxString path(const char* pcName) const { return wxString::FromUTF8(m_dir.file(pcName)); }
-
-    // A settings file as the editor itself would write it.
-    void writeSettings(const wxString& strPath, const SysPar& rSysPar, const ToolPar& rToolPar)
+    wxString path(const std::string& strName) const
     {
-        CFileXml fileXml;
-        CScriptedPrompter reporter;
-        fileXml.buildSettings(rSysPar, rToolPar);
-        ASSERT_TRUE(fileXml.saveFile(reporter, strPath));
+        return wxString::FromUTF8(m_dir.file(strName));
     }
+
     void writeSettings(const wxString& strPath, const Shown& s)
     {
-        writeSettings(strPath, makeSys(s), makeTool(s));
+        CFileXml fileXml;
+        CScriptedPrompter reporter;
+        fileXml.buildSettings(makeSys(s), makeTool(s));
+        ASSERT_TRUE(fileXml.saveFile(reporter, strPath));
     }
-
-    // A settings file read back as the Open command reads it.
-    bool readSettings(const wxString& strPath, SysPar& rSysPar, ToolPar& rToolPar)
+    // Reads a settings file as the Open command does and compares it with records.
+    void expectFileHolds(const wxString& strPath, const std::vector<uint8_t>& anSys,
+                         const std::vector<uint8_t>& anTool)
     {
         CFileXml fileXml;
         CScriptedPrompter reporter;
-        CDataCard::setDefaultPar(rSysPar, rToolPar);
-        if (!fileXml.loadPath(reporter, strPath) ||
-            !fileXml.readSettings(reporter, rSysPar, rToolPar))
-            return false;
-        CDataCard::checkPar(rSysPar, rToolPar);
-        return true;
-    }
-
-    void expectFileHolds(const wxString& strPath, const SysPar& rSysPar, const ToolPar& rToolPar)
-    {
         SysPar sysPar;
         ToolPar toolPar;
-        ASSERT_TRUE(readSettings(strPath, sysPar, toolPar)) << strPath;
-        EXPECT_EQ(CHandlerProbe::bytes(rSysPar), CHandlerProbe::bytes(sysPar));
-        EXPECT_EQ(CHandlerProbe::bytes(rToolPar), CHandlerProbe::bytes(toolPar));
+        CDataCard::setDefaultPar(sysPar, toolPar);
+        ASSERT_TRUE(fileXml.loadPath(reporter, strPath) &&
+                    fileXml.readSettings(reporter, sysPar, toolPar))
+            << strPath;
+        CDataCard::checkPar(sysPar, toolPar);
+        EXPECT_EQ(anSys, bytes(sysPar));
+        EXPECT_EQ(anTool, bytes(toolPar));
     }
-    void expectFileHoldsControls(const wxString& strPath)
+    void expectFileHolds(const wxString& strPath, const Shown& s)
     {
-        SysPar sysPar;
-        ToolPar toolPar;
-        m_pFrame->getSysPar(sysPar);
-        m_pFrame->getToolPar(toolPar);
-        expectFileHolds(strPath, sysPar, toolPar);
+        expectFileHolds(strPath, bytes(makeSys(s)), bytes(makeTool(s)));
     }
-
-    void open(const wxString& strPath, int nId = ID_MENU_FILE_OPEN)
+    void open(const wxString& strPath)
     {
         m_prompter.answerFile(strPath);
-        m_pFrame->command(nId == ID_BUTTON_LOAD ? wxEVT_BUTTON : wxEVT_MENU, nId);
+        m_pFrame->menu(ID_MENU_FILE_OPEN);
     }
-
     const CScriptedPrompter::FileRequest& lastRequest() const
     {
         return m_prompter.getFileRequests().back();
+    }
+    void expectFile(const wxString& strTitle, const wxString& strPath)
+    {
+        EXPECT_EQ(strTitle, m_pFrame->GetTitle());
+        EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
     }
 
     CTempDir m_dir;
 };
 
-TEST_F(CommandsTest, ConstructionShowsTheDefaultsUnderTheApplicationName)
+TEST_F(CommandsTest, SaveWithoutAFileOffersTheDefaultNameAndRetitles)
 {
-    EXPECT_EQ("Q417 SD", m_pFrame->GetTitle());
-    EXPECT_TRUE(m_pFrame->getCurrentFile().empty());
-    EXPECT_FALSE(m_pFrame->GetIcons().IsEmpty());
-    EXPECT_EQ(wxSystemSettings::GetColour(wxSYS_COLOUR_MENUBAR), m_pFrame->GetBackgroundColour());
-    EXPECT_FALSE(m_pFrame->m_bUpdating);
-
-    // The layout's first values are the station defaults.
-    SysPar sysPar;
-    ToolPar toolPar;
-    CDataCard::setDefaultPar(sysPar, toolPar);
-    EXPECT_EQ(CHandlerProbe::bytes(sysPar), m_pFrame->sysBytes());
-    EXPECT_EQ(CHandlerProbe::bytes(toolPar), m_pFrame->toolBytes());
-}
-
-TEST_F(CommandsTest, SaveWithoutAFileAsksForOneAndRetitles)
-{
-    m_pFrame->showRecords(makeSys(edited()), makeTool(edited()));
+    expectFile("Q417 SD", "");
+    m_pFrame->show(edited());
     const wxString strPath = path("first.zlx");
     m_prompter.answerFile(strPath);
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
-
     ASSERT_EQ(1u, m_prompter.getFileRequests().size());
     EXPECT_EQ(CPrompter::eFileSave, lastRequest().eKind);
     EXPECT_EQ("Save Settings", lastRequest().strMessage);
     EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
     EXPECT_EQ(kWildcard, lastRequest().strWildcard);
-    EXPECT_FALSE(lastRequest().strDir.empty());
     EXPECT_TRUE(m_prompter.getReports().empty());
+    expectFile(" Q417 [first.zlx]", strPath);
+    expectFileHolds(strPath, edited());
 
-    EXPECT_EQ(" Q417 [first.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-    expectFileHolds(strPath, makeSys(edited()), makeTool(edited()));
-
-    // The next save goes to the same file without asking; the dialogs now
-    // open where the last one was accepted.
-    m_pFrame->showRecords(makeSys(edited()), makeTool(edited()));
+    // The next save goes to the same file without asking.
     m_pFrame->m_pCheckboxKeylocked->SetValue(false);
     m_pFrame->button(ID_BUTTON_SAVE);
     EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    expectFileHoldsControls(strPath);
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    EXPECT_EQ(wxString::FromUTF8(m_dir.path()), lastRequest().strDir);
+    expectFileHolds(strPath, m_pFrame->sysBytes(), m_pFrame->toolBytes());
 }
 
 TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
 {
     const wxString strPath = path("station.zlx");
     writeSettings(strPath, edited());
-    open(strPath, ID_BUTTON_LOAD);
+    m_prompter.answerFile(strPath);
+    m_pFrame->button(ID_BUTTON_LOAD);
     ASSERT_EQ(1u, m_prompter.getFileRequests().size());
     EXPECT_EQ(CPrompter::eFileOpen, lastRequest().eKind);
     EXPECT_EQ("Load Settings", lastRequest().strMessage);
     EXPECT_EQ("*.zlx", lastRequest().strDefaultFile);
     EXPECT_EQ(kWildcard, lastRequest().strWildcard);
     EXPECT_TRUE(m_prompter.getReports().empty());
-
-    EXPECT_EQ(" Q417 [station.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-    EXPECT_EQ(CHandlerProbe::bytes(makeSys(edited())), m_pFrame->sysBytes());
-    EXPECT_EQ(CHandlerProbe::bytes(makeTool(edited())), m_pFrame->toolBytes());
-    EXPECT_TRUE(m_pFrame->m_pRadioBtnFahrenheit->GetValue());
-    EXPECT_EQ("842", text(m_pFrame->m_pSpinCtrlT3));
-    EXPECT_FALSE(m_pFrame->m_pSpinCtrlTVar->IsEnabled());
+    expectFile(" Q417 [station.zlx]", strPath);
+    EXPECT_EQ(bytes(makeSys(edited())), m_pFrame->sysBytes());
+    EXPECT_EQ(bytes(makeTool(edited())), m_pFrame->toolBytes());
 
     m_pFrame->button(ID_BUTTON_DEFAULT);
-    EXPECT_EQ(" Q417 [station.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
+    expectFile(" Q417 [station.zlx]", strPath);
     EXPECT_EQ("360", text(m_pFrame->m_pSpinCtrlTVar));
-    EXPECT_TRUE(m_pFrame->m_pSpinCtrlTVar->IsEnabled());
-
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
     EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(" Q417 [station.zlx]", m_pFrame->GetTitle());
     SysPar sysPar;
     ToolPar toolPar;
     CDataCard::setDefaultPar(sysPar, toolPar);
-    expectFileHolds(strPath, sysPar, toolPar);
+    expectFileHolds(strPath, bytes(sysPar), bytes(toolPar));
 }
 
-TEST_F(CommandsTest, SaveAsOffersTheCurrentFile)
+TEST_F(CommandsTest, SaveAsOffersTheCurrentFileAndNewForgetsIt)
 {
     ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
     const wxString strOpened = path("sub/opened.zlx");
@@ -182,66 +131,38 @@ TEST_F(CommandsTest, SaveAsOffersTheCurrentFile)
     m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
     EXPECT_EQ(CPrompter::eFileSave, lastRequest().eKind);
     EXPECT_EQ("opened.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(wxString::FromUTF8(m_dir.file("sub")), lastRequest().strDir);
-    EXPECT_EQ(" Q417 [other.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strOther, m_pFrame->getCurrentFile());
-    expectFileHolds(strOther, makeSys(edited()), makeTool(edited()));
-
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS); // cancelled
-    EXPECT_EQ("other.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(wxString::FromUTF8(m_dir.path()), lastRequest().strDir);
-    EXPECT_EQ(strOther, m_pFrame->getCurrentFile());
-
-    // Without a current file the offer is the default name.
-    m_pFrame->menu(ID_MENU_FILE_NEW);
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
-}
-
-TEST_F(CommandsTest, NewForgetsTheFileAndShowsTheDefaults)
-{
-    const wxString strPath = path("a.zlx");
-    writeSettings(strPath, edited());
-    open(strPath);
-    ASSERT_EQ(strPath, m_pFrame->getCurrentFile());
+    EXPECT_EQ(path("sub"), lastRequest().strDir);
+    expectFile(" Q417 [other.zlx]", strOther);
+    expectFileHolds(strOther, edited());
 
     m_pFrame->menu(ID_MENU_FILE_NEW);
-    EXPECT_EQ(" Q417", m_pFrame->GetTitle());
-    EXPECT_TRUE(m_pFrame->getCurrentFile().empty());
+    expectFile(" Q417", "");
     SysPar sysPar;
     ToolPar toolPar;
     CDataCard::setDefaultPar(sysPar, toolPar);
-    EXPECT_EQ(CHandlerProbe::bytes(sysPar), m_pFrame->sysBytes());
-    EXPECT_EQ(CHandlerProbe::bytes(toolPar), m_pFrame->toolBytes());
-
-    m_pFrame->menu(ID_MENU_FILE_SAVE); // asks again, and is cancelled
-    EXPECT_EQ(2u, m_prompter.getFileRequests().size());
+    EXPECT_EQ(bytes(sysPar), m_pFrame->sysBytes());
+    EXPECT_EQ(bytes(toolPar), m_pFrame->toolBytes());
+    m_pFrame->menu(ID_MENU_FILE_SAVE_AS); // cancelled
     EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
-    expectFileHolds(strPath, makeSys(edited()), makeTool(edited()));
+    expectFileHolds(strOther, edited());
 }
 
-TEST_F(CommandsTest, FilesThatCannotBeReadChangeNothing)
+TEST_F(CommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
 {
     const wxString strGood = path("good.zlx");
     writeSettings(strGood, edited());
     open(strGood);
     m_pFrame->m_pSpinCtrlT1->SetValue(444);
     const std::vector<wxString> astrBefore = snapshot();
-
-    struct Case
+    const struct
     {
         const char* pcName;
         const char* pcContent; // null: no such file
         const char* pcTitle;
         const char* pcText;
-    };
-    const Case aCases[] = {
+    } aCases[] = {
         {"wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>", "File is corrupted",
          "failed to read the settings."},
-        {"twice.zlx",
-         "<?xml version=\"1.0\"?><zolt-settings><tool-parameter/><tool-parameter/>"
-         "</zolt-settings>",
-         "File is corrupted", "failed to read the settings."},
         {"capital.zlx",
          "<?xml version=\"1.0\"?><zolt-settings><system-parameter>"
          "<unit value=\"Centigrade\"/></system-parameter></zolt-settings>",
@@ -249,7 +170,7 @@ TEST_F(CommandsTest, FilesThatCannotBeReadChangeNothing)
         {"not-xml.zlx", "zolt-settings", "Can't read the file", "failed to load the file."},
         {"missing.zlx", nullptr, "Can't read the file", "failed to load the file."},
     };
-    for (const Case& c : aCases)
+    for (const auto& c : aCases)
     {
         SCOPED_TRACE(c.pcName);
         if (c.pcContent)
@@ -262,13 +183,16 @@ TEST_F(CommandsTest, FilesThatCannotBeReadChangeNothing)
         EXPECT_EQ(c.pcTitle, m_prompter.getReports()[0].strTitle);
         EXPECT_EQ(c.pcText, m_prompter.getReports()[0].strText);
         EXPECT_EQ(astrBefore, snapshot());
-        EXPECT_EQ(" Q417 [good.zlx]", m_pFrame->GetTitle());
-        EXPECT_EQ(strGood, m_pFrame->getCurrentFile());
+        expectFile(" Q417 [good.zlx]", strGood);
     }
-
-    // Saving still goes to the file that was current.
-    m_pFrame->menu(ID_MENU_FILE_SAVE);
-    expectFileHoldsControls(strGood);
+    // Saving into a folder that is gone: reported, title and file kept.
+    m_prompter.clear();
+    m_prompter.answerFile(path("gone/b.zlx"));
+    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
+    ASSERT_EQ(1u, m_prompter.getReports().size());
+    EXPECT_EQ("Can't save the file", m_prompter.getReports()[0].strTitle);
+    EXPECT_EQ("failed to save the file.", m_prompter.getReports()[0].strText);
+    expectFile(" Q417 [good.zlx]", strGood);
 }
 
 TEST_F(CommandsTest, CancelledDialogsChangeNothing)
@@ -292,104 +216,33 @@ TEST_F(CommandsTest, CancelledDialogsChangeNothing)
         EXPECT_EQ(bWithFile ? 3u : 4u, m_prompter.getFileRequests().size());
         EXPECT_TRUE(m_prompter.getReports().empty());
         EXPECT_EQ(astrBefore, snapshot());
-        EXPECT_EQ(strTitle, m_pFrame->GetTitle());
-        EXPECT_EQ(strCurrent, m_pFrame->getCurrentFile());
+        expectFile(strTitle, strCurrent);
     }
-    EXPECT_EQ(std::vector<std::string>{},
-              [this]
-              {
-                  std::vector<std::string> astr;
-                  wxArrayString astrFiles;
-                  wxDir::GetAllFiles(wxString::FromUTF8(m_dir.path()), &astrFiles);
-                  for (const wxString& str : astrFiles)
-                      if (wxFileName(str).GetFullName() != "kept.zlx")
-                          astr.push_back(str.utf8_string());
-                  return astr;
-              }());
-    expectFileHolds(strPath, makeSys(edited()), makeTool(edited()));
+    wxArrayString astrFiles;
+    EXPECT_EQ(1u, wxDir::GetAllFiles(wxString::FromUTF8(m_dir.path()), &astrFiles));
+    expectFileHolds(strPath, edited());
 }
 
-TEST_F(CommandsTest, OpenedFilesAreClampedIntoRange)
-{
-    const wxString strPath = path("hot.zlx");
-    ASSERT_TRUE(m_dir.write("hot.zlx",
-                            "<?xml version=\"1.0\"?><zolt-settings><tool-parameter><var-mode>"
-                            "<var-standby-temp value=\"3500\"/><var-set-temp value=\"9999\"/>"
-                            "</var-mode><standby-time value=\"61\"/><shutdown-time value=\"5\"/>"
-                            "</tool-parameter></zolt-settings>"));
-    {
-        // The fixed standby temperatures keep their defaults and so differ.
-        guitest::CAssertCounter asserts;
-        EXPECT_NO_DIALOG(open(strPath));
-        EXPECT_EQ(3, asserts.count());
-    }
-    EXPECT_EQ("300", text(m_pFrame->m_pSpinCtrlStandbyTemp));
-    EXPECT_EQ("450", text(m_pFrame->m_pSpinCtrlTVar));
-    EXPECT_EQ("60", text(m_pFrame->m_pSpinCtrlStandbyTime));
-    EXPECT_EQ("10", text(m_pFrame->m_pSpinCtrlShutdownTime));
-    // What the file lacks keeps its default.
-    EXPECT_EQ("320", text(m_pFrame->m_pSpinCtrlT1));
-    EXPECT_TRUE(m_pFrame->m_pRadioBtnCelsius->GetValue());
-}
-
-TEST_F(CommandsTest, SaveToAFileThatCannotBeWrittenKeepsTitleAndFile)
-{
-    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("gone")));
-    const wxString strPath = path("gone/a.zlx");
-    writeSettings(strPath, edited());
-    open(strPath);
-    CTempDir::removeAll(m_dir.file("gone"));
-
-    m_pFrame->menu(ID_MENU_FILE_SAVE);
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't save the file", m_prompter.getReports()[0].strTitle);
-    EXPECT_EQ("failed to save the file.", m_prompter.getReports()[0].strText);
-    EXPECT_EQ(" Q417 [a.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-
-    // Save As into a folder that is not there: reported, nothing changes.
-    m_prompter.clear();
-    m_prompter.answerFile(path("gone/b.zlx"));
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't save the file", m_prompter.getReports()[0].strTitle);
-    EXPECT_EQ(" Q417 [a.zlx]", m_pFrame->GetTitle());
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-}
-
-TEST_F(CommandsTest, ExitClosesAtOnceWithoutAsking)
-{
-    m_pFrame->m_pSpinCtrlT1->SetValue(333);
-    CHandlerProbe* pFrame = m_pFrame;
-    EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_EXIT));
-    EXPECT_TRUE(guitest::waitUntil([pFrame] { return !isAlive(pFrame); }));
-    EXPECT_TRUE(m_prompter.getFileRequests().empty());
-}
-
-#ifdef ZOLT_ZOLTCFG_PATH
 TEST_F(CommandsTest, SavedFilesReadTheSameInTheCommandLineTool)
 {
+#ifndef ZOLT_ZOLTCFG_PATH
+    GTEST_SKIP() << "zoltcfg is not built";
+#else
     const Shown aCases[] = {
         edited(),
         {true, false, false, 151, 299, {449, 150, 300}, 2, {1, 2, 3}, 3, 60, 240},
-        {false, true, true, 300, 575, {301, 302, 303}, 3, {3, 2, 1}, 1, 0, 0},
     };
-    int nCase = 0;
-    for (const Shown& s : aCases)
+    for (size_t n = 0; n < std::size(aCases); ++n)
     {
-        SCOPED_TRACE(nCase);
-        const wxString strSaved = path(wxString::Format("saved%d.zlx", nCase).utf8_str());
-        const wxString strImage = path(wxString::Format("image%d.cfg", nCase).utf8_str());
-        ++nCase;
-        m_pFrame->showRecords(makeSys(s), makeTool(s));
+        SCOPED_TRACE(n);
+        const wxString strSaved = path("saved" + std::to_string(n) + ".zlx");
+        const wxString strImage = path("image" + std::to_string(n) + ".cfg");
+        m_pFrame->show(aCases[n]);
         m_prompter.answerFile(strSaved);
         m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-
         const char* const apcArgs[] = {ZOLT_ZOLTCFG_PATH, "image", strSaved.utf8_str(),
                                        strImage.utf8_str(), nullptr};
-        wxArrayString astrOut, astrErr;
-        ASSERT_EQ(0, wxExecute(const_cast<char**>(apcArgs), wxEXEC_SYNC | wxEXEC_NOEVENTS, nullptr))
-            << "zoltcfg image failed";
+        ASSERT_EQ(0, wxExecute(const_cast<char**>(apcArgs), wxEXEC_SYNC | wxEXEC_NOEVENTS));
         const std::string strCard = CTempDir::readFile(strImage.utf8_string());
         ASSERT_EQ(size_t(CDataCard::kImageSize), strCard.size());
         CDataCard card;
@@ -397,33 +250,138 @@ TEST_F(CommandsTest, SavedFilesReadTheSameInTheCommandLineTool)
         SysPar sysPar;
         ToolPar toolPar;
         ASSERT_TRUE(card.readPar(sysPar, toolPar, 0));
-        EXPECT_EQ(m_pFrame->sysBytes(), CHandlerProbe::bytes(sysPar));
-        EXPECT_EQ(m_pFrame->toolBytes(), CHandlerProbe::bytes(toolPar));
-        EXPECT_EQ(CHandlerProbe::bytes(makeTool(s)), CHandlerProbe::bytes(toolPar));
+        EXPECT_EQ(bytes(makeSys(aCases[n])), bytes(sysPar));
+        EXPECT_EQ(bytes(makeTool(aCases[n])), bytes(toolPar));
+    }
+#endif
+}
+
+// The card commands over a fake volume whose card is a real folder.
+class CardCommandsTest : public CommandsTest
+{
+protected:
+    void SetUp() override
+    {
+        CommandsTest::SetUp();
+        ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")));
+        m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
+        m_pDrive->info.strLabel = "CARD";
+    }
+    std::string cardFile() const { return m_dir.file("card/ZOLT.CFG"); }
+    // The records of the card's file, as the station would find them.
+    bool readCardFile(SysPar& rSysPar, ToolPar& rToolPar)
+    {
+        const std::string strFile = CTempDir::readFile(cardFile());
+        CDataCard card;
+        if (strFile.size() != CDataCard::kImageSize)
+            return false;
+        std::memcpy(card.getImage(), strFile.data(), strFile.size());
+        return card.readPar(rSysPar, rToolPar, 0);
+    }
+
+    CFakeVolumeLayer::Drive* m_pDrive = nullptr;
+};
+
+TEST_F(CardCommandsTest, WrittenCardReadsBackIntoTheControls)
+{
+    m_pFrame->show(edited());
+    m_prompter.answerIndex(0);
+    EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE));
+    ASSERT_EQ(1u, m_prompter.getChoices().size());
+    EXPECT_EQ("Write Settings", m_prompter.getChoices()[0].strCaption);
+    EXPECT_TRUE(m_prompter.getReports().empty());
+    SysPar sysPar;
+    ToolPar toolPar;
+    ASSERT_TRUE(readCardFile(sysPar, toolPar));
+    EXPECT_EQ(bytes(makeSys(edited())), bytes(sysPar));
+    EXPECT_EQ(bytes(makeTool(edited())), bytes(toolPar));
+
+    m_pFrame->menu(ID_MENU_FILE_NEW);
+    m_prompter.answerIndex(0);
+    EXPECT_NO_DIALOG(m_pFrame->button(ID_BUTTON_READ));
+    EXPECT_EQ("Read Settings", m_prompter.getChoices().back().strCaption);
+    EXPECT_TRUE(m_prompter.getReports().empty());
+    EXPECT_EQ(bytes(makeSys(edited())), m_pFrame->sysBytes());
+    EXPECT_EQ(bytes(makeTool(edited())), m_pFrame->toolBytes());
+    EXPECT_FALSE(m_pFrame->m_pSpinCtrlT3->IsEnabled());
+    expectFile(" Q417", "");
+}
+
+TEST_F(CardCommandsTest, CardWithoutRecordsEndsSilently)
+{
+    m_pFrame->show(edited());
+    const std::vector<wxString> astrBefore = snapshot();
+    std::string strNoise(CDataCard::kImageSize, '\0');
+    for (size_t i = 0; i < strNoise.size(); ++i)
+        strNoise[i] = static_cast<char>((i * 7919u) >> 3);
+    for (const std::string& strFile : {std::string(), std::string(512, '\0'), strNoise})
+    {
+        SCOPED_TRACE(strFile.size());
+        ASSERT_TRUE(CTempDir::writeFile(cardFile(), strFile));
+        m_prompter.answerIndex(0);
+        EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ));
+        EXPECT_TRUE(m_prompter.getReports().empty());
+        EXPECT_EQ(astrBefore, snapshot());
     }
 }
-#endif
 
-// The window's own dialogs, answered through the toolkit's test hook.
+TEST_F(CardCommandsTest, CancelledChoicesChangeNothing)
+{
+    m_pFrame->show(edited());
+    m_prompter.answerIndex(0);
+    m_pFrame->menu(ID_MENU_CARD_WRITE);
+    const std::string strCard = CTempDir::readFile(cardFile());
+    m_pFrame->menu(ID_MENU_FILE_NEW);
+    const std::vector<wxString> astrBefore = snapshot();
+    m_pFrame->menu(ID_MENU_CARD_READ);
+    m_pFrame->button(ID_BUTTON_WRITE);
+    EXPECT_EQ(3u, m_prompter.getChoices().size());
+    EXPECT_TRUE(m_prompter.getReports().empty());
+    EXPECT_EQ(astrBefore, snapshot());
+    EXPECT_EQ(strCard, CTempDir::readFile(cardFile()));
+}
+
+TEST_F(CardCommandsTest, FailuresAreReportedAndChangeNothing)
+{
+    const std::vector<wxString> astrBefore = snapshot();
+    m_pFrame->menu(ID_MENU_CARD_READ); // the card holds no ZOLT.CFG
+    ASSERT_EQ(1u, m_prompter.getReports().size());
+    EXPECT_EQ("Can't find the file", m_prompter.getReports()[0].strTitle);
+    EXPECT_EQ("No configuration file found!\nPlease insert a micro SD card first.",
+              m_prompter.getReports()[0].strText);
+
+    m_pDrive->info.bReadOnly = true;
+    m_prompter.clear();
+    m_prompter.answerIndex(0);
+    m_pFrame->menu(ID_MENU_CARD_WRITE);
+    ASSERT_EQ(1u, m_prompter.getReports().size());
+    EXPECT_EQ("Can't write to this volume", m_prompter.getReports()[0].strTitle);
+
+    m_pDrive->info.bReadOnly = false;
+    m_pDrive->nFreeBytes = CDataCard::kImageSize - 1;
+    m_prompter.clear();
+    m_prompter.answerIndex(0);
+    m_pFrame->button(ID_BUTTON_WRITE);
+    ASSERT_EQ(1u, m_prompter.getReports().size());
+    EXPECT_EQ("Can't write the file", m_prompter.getReports()[0].strTitle);
+    EXPECT_EQ("not enough volume space\n", m_prompter.getReports()[0].strText);
+    EXPECT_FALSE(CTempDir::exists(cardFile()));
+    EXPECT_EQ(astrBefore, snapshot());
+    expectFile("Q417 SD", "");
+}
+
+// Checks the window's own save dialog and cancels it.
 class CExpectSaveDialog : public wxExpectModalBase<wxFileDialog>
 {
-public:
-    explicit CExpectSaveDialog(const wxString& strDir) : m_strDir(strDir) {}
-
 protected:
     int OnInvoked(wxFileDialog* pDlg) const override
     {
         EXPECT_EQ("Save Settings", pDlg->GetMessage());
         EXPECT_EQ("zolt1.zlx", pDlg->GetFilename());
         EXPECT_EQ(kWildcard, pDlg->GetWildcard());
-        EXPECT_EQ(m_strDir, pDlg->GetDirectory());
-        EXPECT_TRUE(pDlg->HasFlag(wxFD_SAVE));
-        EXPECT_TRUE(pDlg->HasFlag(wxFD_OVERWRITE_PROMPT));
+        EXPECT_EQ(wxStandardPaths::Get().GetDocumentsDir(), pDlg->GetDirectory());
         return wxID_CANCEL;
     }
-
-private:
-    wxString m_strDir;
 };
 
 class CExpectAbout : public wxExpectModalBase<CDlgAbout>
@@ -432,82 +390,30 @@ protected:
     int OnInvoked(CDlgAbout* pDlg) const override
     {
         EXPECT_EQ("About Q417 SD", pDlg->GetTitle());
-        bool bHeading = false;
-        bool bLink = false;
-        for (wxWindow* pChild : pDlg->GetChildren())
-        {
-            if (pChild->GetLabel() == "Q417 SD 1.1.0.0")
-                bHeading = true;
-            if (auto* pLink = dynamic_cast<wxHyperlinkCtrl*>(pChild))
-                bLink = !pLink->GetURL().empty();
-        }
-        EXPECT_TRUE(bHeading);
-        EXPECT_TRUE(bLink);
-        EXPECT_EQ(m_pParent, pDlg->GetParent());
+        EXPECT_NE(nullptr, pDlg->FindWindowByLabel("Q417 SD 1.1.0.0"));
         return wxID_OK;
     }
-
-public:
-    wxWindow* m_pParent = nullptr;
 };
 
-TEST_F(CommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
+TEST_F(CardCommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE),
-                  CExpectSaveDialog(wxStandardPaths::Get().GetDocumentsDir()));
-    EXPECT_EQ("Q417 SD", m_pFrame->GetTitle());
-    EXPECT_TRUE(m_pFrame->getCurrentFile().empty());
-
-    // Failures come up in the message dialog, centred on the window.
-    const wxString strPath = path("gone/a.zlx");
-    m_pFrame->setCurrentFile(strPath);
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE),
-                  CExpectMessage("Can't save the file", "failed to save the file.",
+    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE), CExpectSaveDialog());
+    expectFile("Q417 SD", "");
+    const wxString strEntry = wxString::FromUTF8(m_dir.file("card")) + "/ (name: CARD)";
+    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ),
+                  CExpectMessage("Can't find the file",
+                                 "No configuration file found!\n"
+                                 "Please insert a micro SD card first.",
                                  [this](CDlgMessage* pDlg)
-                                 {
-                                     EXPECT_EQ(m_pFrame, pDlg->GetParent());
-                                     const wxPoint ptDlg =
-                                         pDlg->GetRect().GetPosition() + pDlg->GetSize() / 2;
-                                     const wxPoint ptFrame = m_pFrame->GetRect().GetPosition() +
-                                                             m_pFrame->GetSize() / 2;
-                                     EXPECT_NEAR(ptFrame.x, ptDlg.x, 2);
-                                     EXPECT_NEAR(ptFrame.y, ptDlg.y, 2);
-                                 }));
-
-    CExpectAbout about;
-    about.m_pParent = m_pFrame;
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_HELP_ABOUT), about);
-    EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
-}
-} // namespace
-
-namespace
-{
-// Every label and field keeps room for its text through the states a user
-// sees most; ZOLT_GUI_SCREENSHOT_DIR collects pictures of them.
-TEST_F(CommandsTest, ControlsKeepRoomForTheirTextInEveryUnitAndMode)
-{
-    auto expectRoom = [this](const char* pcState)
-    {
-        m_pFrame->Layout();
-        for (wxWindow* pChild : m_pFrame->GetChildren())
-        {
-            if (!pChild->IsShown() || dynamic_cast<wxStaticText*>(pChild) == nullptr)
-                continue;
-            EXPECT_GE(pChild->GetSize().x, pChild->GetBestSize().x)
-                << pcState << ": \"" << pChild->GetLabel() << "\" is cut";
-        }
-        guitest::screenshot(wxString("main-") + pcState);
-    };
-    m_pFrame->Raise();
-    m_pFrame->menu(ID_MENU_SETTINGS_DEFAULT);
-    expectRoom("default");
-    m_pFrame->click(m_pFrame->m_pRadioBtnFahrenheit);
-    EXPECT_EQ("752", text(m_pFrame->m_pSpinCtrlT3));
-    expectRoom("fahrenheit");
-    m_pFrame->click(m_pFrame->m_pRadioBtnTempFix);
-    m_pFrame->click(m_pFrame->m_pCheckboxT3, false);
-    expectRoom("fixed");
+                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
+    m_pFrame->show(edited());
+    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE),
+                  CExpectChoice(0, "Write Settings", {strEntry}));
+    SysPar sysPar;
+    ToolPar toolPar;
+    ASSERT_TRUE(readCardFile(sysPar, toolPar));
+    EXPECT_EQ(bytes(makeTool(edited())), bytes(toolPar));
+    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_HELP_ABOUT), CExpectAbout());
 }
 } // namespace

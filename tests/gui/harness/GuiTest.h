@@ -1,6 +1,6 @@
 // Helpers for tests that run inside the real toolkit: expectations for the
-// modal dialogs, typing and focus moves through the X server, event pumping,
-// and a fixture with a shown frame.
+// modal dialogs, typing through the X server, event pumping, and a fixture
+// with a shown frame.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ private:
     int m_nLine;
 };
 
-// Expects a CDlgMessage with the given title and text and answers OK. The
+// Expects a CDlgMessage with the given title and text and answers OK; the
 // optional action runs while the dialog counts as open.
 class CExpectMessage : public wxExpectModalBase<CDlgMessage>
 {
@@ -48,10 +48,6 @@ public:
 
 protected:
     int OnInvoked(CDlgMessage* pDlg) const override;
-    wxString GetDefaultDescription() const override
-    {
-        return "message \"" + m_strTitle + "\": \"" + m_strText + "\"";
-    }
 
 private:
     wxString m_strTitle;
@@ -59,13 +55,12 @@ private:
     std::function<void(CDlgMessage*)> m_fnWhileOpen;
 };
 
-// Expects the single-choice dialog, checks its caption and entries when they
-// are given, and picks nIndex (OK) or cancels (nIndex -1).
+// Expects the single-choice dialog with this caption and these entries, and
+// picks nIndex (OK) or cancels (nIndex -1).
 class CExpectChoice : public wxExpectModalBase<wxSingleChoiceDialog>
 {
 public:
-    explicit CExpectChoice(int nIndex, const wxString& strCaption = wxString(),
-                           std::vector<wxString> astrChoices = {})
+    CExpectChoice(int nIndex, const wxString& strCaption, std::vector<wxString> astrChoices)
         : m_nIndex(nIndex), m_strCaption(strCaption), m_astrChoices(std::move(astrChoices))
     {
     }
@@ -85,16 +80,14 @@ namespace guitest
 void pumpEvents(int nMs = 50);
 // Pumps until fnDone returns true or nTimeoutMs passes; returns fnDone().
 bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000);
-
 // Gives pWin the keyboard focus through the X server and waits for it.
 bool focusWindow(wxWindow* pWin);
-// Focuses pWin, selects its whole text and types strText key by key.
+// Focuses pWin, replaces its whole text by strText, typed key by key.
 void typeInto(wxWindow* pWin, const wxString& strText);
-// Presses and releases one key (a WXK_ code or a character) with modifiers.
-void pressKey(int nKey, int nModifiers = 0);
+void pressKey(int nKey);
 
-// Counts the toolkit's failed assertions while it lives, instead of failing
-// the test; for tests that expect an internal check to fire.
+// Counts the toolkit's failed assertions while it lives instead of failing
+// the test, for tests that expect an internal check to fire.
 class CAssertCounter
 {
 public:
@@ -103,10 +96,6 @@ public:
     int count() const;
     const wxString& lastMessage() const;
 };
-
-// Saves a picture of the whole screen as <dir>/<strName>.png when the
-// environment names a directory in ZOLT_GUI_SCREENSHOT_DIR.
-void screenshot(const wxString& strName);
 } // namespace guitest
 
 // Fixture with a frame that is shown, raised and holds the input focus.

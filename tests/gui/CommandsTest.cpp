@@ -8,8 +8,6 @@
 #include "CTempDir.h"
 
 #include <wx/dir.h>
-#include <wx/filedlg.h>
-#include <wx/stdpaths.h>
 #include <wx/utils.h>
 
 namespace
@@ -113,10 +111,7 @@ TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
     EXPECT_EQ("360", text(m_pFrame->m_pSpinCtrlTVar));
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
     EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    SysPar sysPar;
-    ToolPar toolPar;
-    CDataCard::setDefaultPar(sysPar, toolPar);
-    expectFileHolds(strPath, bytes(sysPar), bytes(toolPar));
+    expectFileHolds(strPath, bytes(Defaults().sysPar), bytes(Defaults().toolPar));
 }
 
 TEST_F(CommandsTest, SaveAsOffersTheCurrentFileAndNewForgetsIt)
@@ -137,11 +132,8 @@ TEST_F(CommandsTest, SaveAsOffersTheCurrentFileAndNewForgetsIt)
 
     m_pFrame->menu(ID_MENU_FILE_NEW);
     expectFile(" Q417", "");
-    SysPar sysPar;
-    ToolPar toolPar;
-    CDataCard::setDefaultPar(sysPar, toolPar);
-    EXPECT_EQ(bytes(sysPar), m_pFrame->sysBytes());
-    EXPECT_EQ(bytes(toolPar), m_pFrame->toolBytes());
+    EXPECT_EQ(bytes(Defaults().sysPar), m_pFrame->sysBytes());
+    EXPECT_EQ(bytes(Defaults().toolPar), m_pFrame->toolBytes());
     m_pFrame->menu(ID_MENU_FILE_SAVE_AS); // cancelled
     EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
     expectFileHolds(strOther, edited());
@@ -154,34 +146,21 @@ TEST_F(CommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
     open(strGood);
     m_pFrame->m_pSpinCtrlT1->SetValue(444);
     const std::vector<wxString> astrBefore = snapshot();
-    const struct
+    const char* const apcCases[][3] = {
+        {"wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>",
+         "File is corrupted: failed to read the settings."},
+        {"not-xml.zlx", "zolt-settings", "Can't read the file: failed to load the file."},
+        {"missing.zlx", nullptr, "Can't read the file: failed to load the file."}};
+    for (const auto& apc : apcCases)
     {
-        const char* pcName;
-        const char* pcContent; // null: no such file
-        const char* pcTitle;
-        const char* pcText;
-    } aCases[] = {
-        {"wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>", "File is corrupted",
-         "failed to read the settings."},
-        {"capital.zlx",
-         "<?xml version=\"1.0\"?><zolt-settings><system-parameter>"
-         "<unit value=\"Centigrade\"/></system-parameter></zolt-settings>",
-         "File is corrupted", "failed to read the settings."},
-        {"not-xml.zlx", "zolt-settings", "Can't read the file", "failed to load the file."},
-        {"missing.zlx", nullptr, "Can't read the file", "failed to load the file."},
-    };
-    for (const auto& c : aCases)
-    {
-        SCOPED_TRACE(c.pcName);
-        if (c.pcContent)
+        SCOPED_TRACE(apc[0]);
+        if (apc[1])
         {
-            ASSERT_TRUE(m_dir.write(c.pcName, c.pcContent));
+            ASSERT_TRUE(m_dir.write(apc[0], apc[1]));
         }
         m_prompter.clear();
-        open(path(c.pcName));
-        ASSERT_EQ(1u, m_prompter.getReports().size());
-        EXPECT_EQ(c.pcTitle, m_prompter.getReports()[0].strTitle);
-        EXPECT_EQ(c.pcText, m_prompter.getReports()[0].strText);
+        open(path(apc[0]));
+        EXPECT_EQ(apc[2], report());
         EXPECT_EQ(astrBefore, snapshot());
         expectFile(" Q417 [good.zlx]", strGood);
     }
@@ -189,9 +168,7 @@ TEST_F(CommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
     m_prompter.clear();
     m_prompter.answerFile(path("gone/b.zlx"));
     m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't save the file", m_prompter.getReports()[0].strTitle);
-    EXPECT_EQ("failed to save the file.", m_prompter.getReports()[0].strText);
+    EXPECT_EQ("Can't save the file: failed to save the file.", report());
     expectFile(" Q417 [good.zlx]", strGood);
 }
 
@@ -345,75 +322,49 @@ TEST_F(CardCommandsTest, FailuresAreReportedAndChangeNothing)
 {
     const std::vector<wxString> astrBefore = snapshot();
     m_pFrame->menu(ID_MENU_CARD_READ); // the card holds no ZOLT.CFG
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't find the file", m_prompter.getReports()[0].strTitle);
-    EXPECT_EQ("No configuration file found!\nPlease insert a micro SD card first.",
-              m_prompter.getReports()[0].strText);
+    EXPECT_EQ(
+        "Can't find the file: No configuration file found!\nPlease insert a micro SD card first.",
+        report());
 
     m_pDrive->info.bReadOnly = true;
     m_prompter.clear();
     m_prompter.answerIndex(0);
     m_pFrame->menu(ID_MENU_CARD_WRITE);
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't write to this volume", m_prompter.getReports()[0].strTitle);
+    EXPECT_TRUE(report().StartsWith("Can't write to this volume: ")) << report();
 
     m_pDrive->info.bReadOnly = false;
     m_pDrive->nFreeBytes = CDataCard::kImageSize - 1;
     m_prompter.clear();
     m_prompter.answerIndex(0);
     m_pFrame->button(ID_BUTTON_WRITE);
-    ASSERT_EQ(1u, m_prompter.getReports().size());
-    EXPECT_EQ("Can't write the file", m_prompter.getReports()[0].strTitle);
-    EXPECT_EQ("not enough volume space\n", m_prompter.getReports()[0].strText);
+    EXPECT_EQ("Can't write the file: not enough volume space\n", report());
     EXPECT_FALSE(CTempDir::exists(cardFile()));
     EXPECT_EQ(astrBefore, snapshot());
     expectFile("Q417 SD", "");
 }
 
-// Checks the window's own save dialog and cancels it.
-class CExpectSaveDialog : public wxExpectModalBase<wxFileDialog>
-{
-protected:
-    int OnInvoked(wxFileDialog* pDlg) const override
-    {
-        EXPECT_EQ("Save Settings", pDlg->GetMessage());
-        EXPECT_EQ("zolt1.zlx", pDlg->GetFilename());
-        EXPECT_EQ(kWildcard, pDlg->GetWildcard());
-        EXPECT_EQ(wxStandardPaths::Get().GetDocumentsDir(), pDlg->GetDirectory());
-        return wxID_CANCEL;
-    }
-};
-
-class CExpectAbout : public wxExpectModalBase<CDlgAbout>
-{
-protected:
-    int OnInvoked(CDlgAbout* pDlg) const override
-    {
-        EXPECT_EQ("About Q417 SD", pDlg->GetTitle());
-        EXPECT_NE(nullptr, pDlg->FindWindowByLabel("Q417 SD 1.1.0.0"));
-        return wxID_OK;
-    }
-};
-
 TEST_F(CardCommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE), CExpectSaveDialog());
-    expectFile("Q417 SD", "");
     const wxString strEntry = wxString::FromUTF8(m_dir.file("card")) + "/ (name: CARD)";
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ),
-                  CExpectMessage("Can't find the file",
-                                 "No configuration file found!\n"
-                                 "Please insert a micro SD card first.",
-                                 [this](CDlgMessage* pDlg)
-                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
+                  expectMessage("Can't find the file",
+                                "No configuration file found!\n"
+                                "Please insert a micro SD card first.",
+                                [this](CDlgMessage* pDlg)
+                                { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
     m_pFrame->show(edited());
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE),
-                  CExpectChoice(0, "Write Settings", {strEntry}));
+                  expectChoice(0, "Write Settings", {strEntry}));
     SysPar sysPar;
     ToolPar toolPar;
     ASSERT_TRUE(readCardFile(sysPar, toolPar));
     EXPECT_EQ(bytes(makeTool(edited())), bytes(toolPar));
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_HELP_ABOUT), CExpectAbout());
+    auto fnAbout = [](CDlgAbout* pDlg)
+    {
+        EXPECT_EQ("About Q417 SD", pDlg->GetTitle());
+        return wxID_OK;
+    };
+    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_HELP_ABOUT), CExpectDialog<CDlgAbout>(fnAbout));
 }
 } // namespace

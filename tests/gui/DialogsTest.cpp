@@ -54,35 +54,6 @@ TEST_F(Dialogs, MessageShowsTitleTextWarningIconAndOk)
     }
 }
 
-// Checks the file dialog of the prompter and answers as told, keeping the path it holds.
-class CExpectFile : public wxExpectModalBase<wxFileDialog>
-{
-public:
-    CExpectFile(int nAnswer, long nStyle, wxString& rstrPath)
-        : m_nAnswer(nAnswer), m_nStyle(nStyle), m_rstrPath(rstrPath)
-    {
-    }
-
-protected:
-    int OnInvoked(wxFileDialog* pDlg) const override
-    {
-        EXPECT_EQ("Settings file", pDlg->GetMessage());
-        EXPECT_EQ("/tmp", pDlg->GetDirectory());
-        EXPECT_EQ("zolt1.zlx", pDlg->GetFilename());
-        EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", pDlg->GetWildcard());
-        EXPECT_EQ(m_nStyle,
-                  pDlg->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
-        EXPECT_NE(nullptr, pDlg->GetParent());
-        m_rstrPath = pDlg->GetPath();
-        return m_nAnswer;
-    }
-
-private:
-    int m_nAnswer;
-    long m_nStyle;
-    wxString& m_rstrPath;
-};
-
 TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
 {
     CDlgPrompter prompter(m_pFrame);
@@ -93,9 +64,21 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
         for (int nAnswer : {wxID_CANCEL, wxID_OK})
         {
             wxString strPath = "unchanged", strInDialog;
+            auto fnAnswer = [&](wxFileDialog* pDlg)
+            {
+                EXPECT_EQ("Settings file", pDlg->GetMessage());
+                EXPECT_EQ("/tmp", pDlg->GetDirectory());
+                EXPECT_EQ("zolt1.zlx", pDlg->GetFilename());
+                EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", pDlg->GetWildcard());
+                EXPECT_EQ(nStyle,
+                          pDlg->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
+                EXPECT_EQ(m_pFrame, pDlg->GetParent());
+                strInDialog = pDlg->GetPath();
+                return nAnswer;
+            };
             wxTEST_DIALOG(strPath = prompter.chooseFile(eKind, "Settings file", "/tmp", "zolt1.zlx",
                                                         "Zolt xml (*.zlx)|*.zlx"),
-                          CExpectFile(nAnswer, nStyle, strInDialog));
+                          CExpectDialog<wxFileDialog>(fnAnswer));
             EXPECT_EQ(nAnswer == wxID_OK ? strInDialog : wxString(), strPath);
         }
     }
@@ -104,15 +87,15 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
         astr.push_back(pc);
     int n = -2;
     wxTEST_DIALOG(n = prompter.chooseIndex("Choose the card", "Read Settings", astr),
-                  CExpectChoice(1, "Read Settings", {astr[0], astr[1]}));
+                  expectChoice(1, "Read Settings", {astr[0], astr[1]}));
     EXPECT_EQ(1, n);
     wxTEST_DIALOG(n = prompter.chooseIndex("Choose the card", "Read Settings", astr),
-                  CExpectChoice(-1, "Read Settings", {astr[0], astr[1]}));
+                  expectChoice(-1, "Read Settings", {astr[0], astr[1]}));
     EXPECT_EQ(-1, n);
     wxTEST_DIALOG(prompter.report("File is corrupted", "/tmp/x.zlx\nbad"),
-                  CExpectMessage("File is corrupted", "/tmp/x.zlx\nbad",
-                                 [this](CDlgMessage* pDlg)
-                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
+                  expectMessage("File is corrupted", "/tmp/x.zlx\nbad",
+                                [this](CDlgMessage* pDlg)
+                                { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
 }
 
 wxAboutDialogInfo appInfo()
@@ -123,17 +106,6 @@ wxAboutDialogInfo appInfo()
     info.SetCopyright("(C) 2026 Q417 SD developers");
     info.SetWebSite("https://q417sd.example.org/", "q417sd.example.org");
     return info;
-}
-
-TEST(DlgAboutList, AllAsStringJoinsWithCommasAndEndsTheLine)
-{
-    const std::pair<std::vector<wxString>, const char*> aCase[] = {
-        {{}, ""},
-        {{"Ann"}, "Ann\n"},
-        {{"Ann", "Bob", "Cy"}, "Ann, Bob, Cy\n"},
-        {{"", "x"}, ", x\n"}};
-    for (const auto& [astr, pcExpected] : aCase)
-        EXPECT_EQ(pcExpected, CDlgAbout::allAsString(wxArrayString(astr.size(), astr.data())));
 }
 
 TEST_F(Dialogs, AboutShowsWhatTheRecordHolds)
@@ -150,7 +122,6 @@ TEST_F(Dialogs, AboutShowsWhatTheRecordHolds)
         EXPECT_EQ("q417sd.example.org", apLink[0]->GetLabel());
         EXPECT_TRUE(childrenOf<wxCollapsiblePane>(&dlg).empty());
         EXPECT_TRUE(childrenOf<wxStaticBitmap>(&dlg).empty()); // no icon anywhere
-        EXPECT_NE(nullptr, dlg.FindWindow(wxID_OK));
     }
     {
         wxAboutDialogInfo info;

@@ -7,6 +7,7 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <string>
 
 using guitest::pumpEvents;
@@ -28,138 +29,103 @@ protected:
 TEST_F(FrameLayout, MenusHoldTheirItemsInOrder)
 {
     wxMenuBar* pBar = m_pFrame->GetMenuBar();
-    ASSERT_EQ(4u, pBar->GetMenuCount());
-    wxMenu* pLanguage = pBar->GetMenu(2)->FindItemByPosition(0)->GetSubMenu();
-    ASSERT_NE(nullptr, pLanguage);
-    const struct
+    wxString strTitles;
+    std::vector<std::pair<int, wxString>> aItems; // submenus follow their item
+    std::function<void(wxMenu*)> collect = [&](wxMenu* pMenu)
     {
-        wxMenu* pMenu;
-        const char* pcTitle;
-        std::vector<std::pair<int, const char*>> aItems; // a null label: separator
-    } aMenus[] = {
-        {pBar->GetMenu(0),
-         "&File",
-         {{ID_MENU_FILE_NEW, "&New"},
-          {ID_MENU_FILE_OPEN, "&Open..."},
-          {ID_MENU_FILE_SAVE, "&Save"},
-          {ID_MENU_FILE_SAVE_AS, "Save &As..."},
-          {wxID_SEPARATOR, nullptr},
-          {ID_MENU_FILE_EXIT, "E&xit"}}},
-        {pBar->GetMenu(1),
-         "&Card",
-         {{ID_MENU_CARD_READ, "&Read..."}, {ID_MENU_CARD_WRITE, "&Write..."}}},
-        {pBar->GetMenu(2),
-         "&Settings",
-         {{wxID_ANY, "&Language"}, {ID_MENU_SETTINGS_DEFAULT, "&Default"}}},
-        {pBar->GetMenu(3),
-         "&Help",
-         {{ID_MENU_HELP_DOCUMENTATION, "&Documentation"}, {ID_MENU_HELP_ABOUT, "&About..."}}},
-        {pLanguage, nullptr, {{ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English"}}},
+        for (wxMenuItem* pItem : pMenu->GetMenuItems())
+        {
+            aItems.push_back({pItem->GetId(), pItem->IsSeparator() ? "-" : pItem->GetItemLabel()});
+            EXPECT_EQ(pItem->GetId() != ID_MENU_HELP_DOCUMENTATION, pItem->IsEnabled());
+            if (pItem->GetSubMenu())
+                collect(pItem->GetSubMenu());
+        }
     };
-    for (size_t nMenu = 0; nMenu < std::size(aMenus); ++nMenu)
+    for (size_t n = 0; n < pBar->GetMenuCount(); ++n)
     {
-        const auto& rMenu = aMenus[nMenu];
-        if (rMenu.pcTitle)
-        {
-            EXPECT_EQ(rMenu.pcTitle, pBar->GetMenuLabel(nMenu));
-        }
-        ASSERT_EQ(rMenu.aItems.size(), rMenu.pMenu->GetMenuItemCount());
-        for (size_t n = 0; n < rMenu.aItems.size(); ++n)
-        {
-            const wxMenuItem* pItem = rMenu.pMenu->FindItemByPosition(n);
-            const auto& [nId, pcLabel] = rMenu.aItems[n];
-            SCOPED_TRACE(pcLabel ? pcLabel : "separator");
-            EXPECT_EQ(pcLabel == nullptr, pItem->IsSeparator());
-            if (!pcLabel)
-                continue;
-            EXPECT_EQ(pcLabel, pItem->GetItemLabel());
-            if (nId != wxID_ANY)
-            {
-                EXPECT_EQ(nId, pItem->GetId());
-            }
-            EXPECT_EQ(nId != ID_MENU_HELP_DOCUMENTATION, pItem->IsEnabled());
-        }
+        strTitles += pBar->GetMenuLabel(n) + "|";
+        collect(pBar->GetMenu(n));
     }
-    EXPECT_EQ(wxITEM_RADIO, pLanguage->FindItemByPosition(0)->GetKind());
+    EXPECT_EQ("&File|&Card|&Settings|&Help|", strTitles);
+    const int nAny = aItems.size() > 8 ? aItems[8].first : wxID_ANY; // the submenu's own item
+    const std::vector<std::pair<int, wxString>> aExpected = {
+        {ID_MENU_FILE_NEW, "&New"},
+        {ID_MENU_FILE_OPEN, "&Open..."},
+        {ID_MENU_FILE_SAVE, "&Save"},
+        {ID_MENU_FILE_SAVE_AS, "Save &As..."},
+        {wxID_SEPARATOR, "-"},
+        {ID_MENU_FILE_EXIT, "E&xit"},
+        {ID_MENU_CARD_READ, "&Read..."},
+        {ID_MENU_CARD_WRITE, "&Write..."},
+        {nAny, "&Language"},
+        {ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English"},
+        {ID_MENU_SETTINGS_DEFAULT, "&Default"},
+        {ID_MENU_HELP_DOCUMENTATION, "&Documentation"},
+        {ID_MENU_HELP_ABOUT, "&About..."}};
+    EXPECT_EQ(aExpected, aItems);
+    EXPECT_EQ(wxITEM_RADIO, pBar->FindItem(ID_MENU_SETTINGS_SPEECH_ENGLISH)->GetKind());
     EXPECT_TRUE(pBar->IsChecked(ID_MENU_SETTINGS_SPEECH_ENGLISH));
 }
 
 TEST_F(FrameLayout, ControlsCarryTheirTextsAndStartStates)
 {
-    enum
-    {
-        eOn = 1,
-        eShown = 2,
-        eChecked = 4,
-        eUnchecked = 8
-    };
     CFrameProbe* p = m_pFrame;
-    const wxString strDeg = wxString::FromUTF8("\xC2\xB0");
+    const wxString strDeg = wxString::FromUTF8("\u00B0");
     const struct
     {
         wxWindow* pWin;
         int nId;
         wxString strLabel;
         const char* pcToolTip;
-        int nState;
+        const char* pcState; // enabled, shown, checked (x) or not (-)
     } aControls[] = {
-        {p->m_pCheckboxKeylocked, ID_CHECKBOX_KEYLOCKED, "Keylocked", "keylocked mode",
-         eOn | eShown | eUnchecked},
+        {p->m_pCheckboxKeylocked, ID_CHECKBOX_KEYLOCKED, "Keylocked", "keylocked mode", "es-"},
         {p->m_pRadioBtnCelsius, ID_RADIOBTN_CELSIUS, strDeg + " Celsius", "degree centigrade",
-         eOn | eShown | eChecked},
+         "esx"},
         {p->m_pRadioBtnFahrenheit, ID_RADIOBTN_FAHRENHEIT, strDeg + " Fahrenheit",
-         "degree Fahrenheit", eOn | eShown | eUnchecked},
-        {p->m_pRadioBtnTempFix, ID_RADIOBTN_TEMP_FIX, "Fixed", "fixed temperature mode",
-         eOn | eShown | eUnchecked},
-        {p->m_pStaticTextT1, wxID_ANY, "T 1", "first temperature", eShown},
-        {p->m_pStaticTextT1Unit, wxID_ANY, kDegC, "", eShown},
-        {p->m_pCheckboxT2, ID_CHECKBOX_T2, "T 2", "second temperature", eShown | eChecked},
-        {p->m_pStaticTextT2Unit, wxID_ANY, kDegC, "", eShown},
-        {p->m_pCheckboxT3, ID_CHECKBOX_T3, "T 3", "third temperature", eShown | eChecked},
-        {p->m_pStaticTextT3Unit, wxID_ANY, kDegC, "", eShown},
+         "degree Fahrenheit", "es-"},
+        {p->m_pRadioBtnTempFix, ID_RADIOBTN_TEMP_FIX, "Fixed", "fixed temperature mode", "es-"},
+        {p->m_pStaticTextT1, wxID_ANY, "T 1", "first temperature", "s"},
+        {p->m_pStaticTextT1Unit, wxID_ANY, kDegC, "", "s"},
+        {p->m_pCheckboxT2, ID_CHECKBOX_T2, "T 2", "second temperature", "sx"},
+        {p->m_pStaticTextT2Unit, wxID_ANY, kDegC, "", "s"},
+        {p->m_pCheckboxT3, ID_CHECKBOX_T3, "T 3", "third temperature", "sx"},
+        {p->m_pStaticTextT3Unit, wxID_ANY, kDegC, "", "s"},
         {p->m_pRadioBtnTempVar, ID_RADIOBTN_TEMP_VAR, "Variable", "variable temperature mode",
-         eOn | eShown | eChecked},
-        {p->m_pStaticTextTVarUnit, wxID_ANY, kDegC, "", eOn | eShown},
-        {p->m_pButtonWrite, ID_BUTTON_WRITE, "Write...", "write to card", eOn | eShown},
-        {p->m_pButtonRead, ID_BUTTON_READ, "Read...", "read from card", 0},
-        {p->m_pButtonSave, ID_BUTTON_SAVE, "Save", "save to file", 0},
-        {p->m_pButtonLoad, ID_BUTTON_LOAD, "Open...", "load from file", 0},
-        {p->m_pButtonDefault, ID_BUTTON_DEFAULT, "Default", "reset to default values", 0},
-        {p->m_pCheckboxStandby, ID_CHECKBOX_STANDBY, "Standby", "standby mode",
-         eOn | eShown | eChecked},
-        {p->m_pStaticTextStandbyTimeUnit, wxID_ANY, "min", "", eOn | eShown},
-        {p->m_pStaticTextStandbyTempUnit, wxID_ANY, kDegC, "", eOn | eShown},
-        {p->m_pCheckboxShutDown, ID_CHECKBOX_SHUTDOWN, "Shutdown", "shutdown mode",
-         eOn | eShown | eChecked},
-        {p->m_pStaticTextShutdownTimeUnit, wxID_ANY, "min", "", eOn | eShown},
-        {p->m_pStaticTextAfterStandby, wxID_ANY, "after standby", "", eOn | eShown},
-        {p->m_pStaticBoxStationMode, wxID_ANY, "Station Mode", "", eOn | eShown},
-        {p->m_pStaticBoxTempUnit, wxID_ANY, "Temperature Unit", "", eOn | eShown},
-        {p->m_pStaticBoxTempMode, wxID_ANY, "Temperature Mode", "", eOn | eShown},
-        {p->m_pStaticBoxSleepMode, wxID_ANY, "Sleep Mode", "", eOn | eShown},
+         "esx"},
+        {p->m_pStaticTextTVarUnit, wxID_ANY, kDegC, "", "es"},
+        {p->m_pButtonWrite, ID_BUTTON_WRITE, "Write...", "write to card", "es"},
+        {p->m_pButtonRead, ID_BUTTON_READ, "Read...", "read from card", ""},
+        {p->m_pButtonSave, ID_BUTTON_SAVE, "Save", "save to file", ""},
+        {p->m_pButtonLoad, ID_BUTTON_LOAD, "Open...", "load from file", ""},
+        {p->m_pButtonDefault, ID_BUTTON_DEFAULT, "Default", "reset to default values", ""},
+        {p->m_pCheckboxStandby, ID_CHECKBOX_STANDBY, "Standby", "standby mode", "esx"},
+        {p->m_pStaticTextStandbyTimeUnit, wxID_ANY, "min", "", "es"},
+        {p->m_pStaticTextStandbyTempUnit, wxID_ANY, kDegC, "", "es"},
+        {p->m_pCheckboxShutDown, ID_CHECKBOX_SHUTDOWN, "Shutdown", "shutdown mode", "esx"},
+        {p->m_pStaticTextShutdownTimeUnit, wxID_ANY, "min", "", "es"},
+        {p->m_pStaticTextAfterStandby, wxID_ANY, "after standby", "", "es"},
+        {p->m_pStaticBoxStationMode, wxID_ANY, "Station Mode", "", "es"},
+        {p->m_pStaticBoxTempUnit, wxID_ANY, "Temperature Unit", "", "es"},
+        {p->m_pStaticBoxTempMode, wxID_ANY, "Temperature Mode", "", "es"},
+        {p->m_pStaticBoxSleepMode, wxID_ANY, "Sleep Mode", "", "es"},
     };
     for (const auto& c : aControls)
     {
         SCOPED_TRACE(c.strLabel + " / " + c.pcToolTip);
         EXPECT_EQ(m_pFrame, c.pWin->GetParent());
-        if (c.nId == wxID_ANY)
-        {
-            EXPECT_LT(c.pWin->GetId(), 0); // automatic, so routed nowhere
-        }
-        else
-        {
-            EXPECT_EQ(c.nId, c.pWin->GetId());
-        }
+        // Controls without an identifier of their own get an automatic one, routed nowhere.
+        EXPECT_EQ(c.nId == wxID_ANY ? -1 : c.nId, c.pWin->GetId() < 0 ? -1 : c.pWin->GetId());
         EXPECT_EQ(c.strLabel, c.pWin->GetLabel());
         EXPECT_EQ(c.pcToolTip, c.pWin->GetToolTipText());
-        EXPECT_EQ((c.nState & eOn) != 0, c.pWin->IsThisEnabled());
-        EXPECT_EQ((c.nState & eShown) != 0, c.pWin->IsShown());
-        if (c.nState & (eChecked | eUnchecked))
+        const wxString strState = c.pcState;
+        EXPECT_EQ(strState.Contains("e"), c.pWin->IsThisEnabled());
+        EXPECT_EQ(strState.Contains("s"), c.pWin->IsShown());
+        auto* pCheck = wxDynamicCast(c.pWin, wxCheckBox);
+        auto* pRadio = wxDynamicCast(c.pWin, wxRadioButton);
+        if (pCheck || pRadio)
         {
-            auto* pCheck = wxDynamicCast(c.pWin, wxCheckBox);
-            auto* pRadio = wxDynamicCast(c.pWin, wxRadioButton);
-            EXPECT_EQ((c.nState & eChecked) != 0,
-                      pCheck ? pCheck->GetValue() : pRadio && pRadio->GetValue());
+            EXPECT_EQ(strState.Contains("x"), pCheck ? pCheck->GetValue() : pRadio->GetValue());
         }
     }
 
@@ -241,6 +207,45 @@ TEST_F(FrameLayout, WindowFitsItsSizerCannotBeResizedAndOpensAtTenTen)
     pumpEvents(20);
 }
 
+// Every routed event: its kind, identifier, handler and the handler's event class.
+#define ZOLT_ROUTES(X)                                                                             \
+    X(MENU, ID_MENU_FILE_NEW, onEvMenuFileNew, wxCommandEvent)                                     \
+    X(MENU, ID_MENU_FILE_OPEN, onEvMenuFileOpen, wxCommandEvent)                                   \
+    X(MENU, ID_MENU_FILE_SAVE, onEvMenuFileSave, wxCommandEvent)                                   \
+    X(MENU, ID_MENU_FILE_SAVE_AS, onEvMenuFileSaveAs, wxCommandEvent)                              \
+    X(MENU, ID_MENU_FILE_EXIT, onEvMenuFileExit, wxCommandEvent)                                   \
+    X(MENU, ID_MENU_CARD_READ, onEvMenuCardRead, wxCommandEvent)                                   \
+    X(MENU, ID_MENU_CARD_WRITE, onEvMenuCardWrite, wxCommandEvent)                                 \
+    X(MENU, ID_MENU_SETTINGS_SPEECH_ENGLISH, onEvMenuSettingsSpeechEnglish, wxCommandEvent)        \
+    X(MENU, ID_MENU_SETTINGS_DEFAULT, onEvMenuSettingsDefault, wxCommandEvent)                     \
+    X(MENU, ID_MENU_HELP_DOCUMENTATION, onEvMenuHelpDocumentation, wxCommandEvent)                 \
+    X(MENU, ID_MENU_HELP_ABOUT, onEvMenuHelpAbout, wxCommandEvent)                                 \
+    X(CHECKBOX, ID_CHECKBOX_KEYLOCKED, onEvCheckboxKeylocked, wxCommandEvent)                      \
+    X(RADIOBUTTON, ID_RADIOBTN_CELSIUS, onEvRadioBtnCelsius, wxCommandEvent)                       \
+    X(RADIOBUTTON, ID_RADIOBTN_FAHRENHEIT, onEvRadioBtnFahrenheit, wxCommandEvent)                 \
+    X(RADIOBUTTON, ID_RADIOBTN_TEMP_FIX, onEvRadioBtnTempFix, wxCommandEvent)                      \
+    X(SPINCTRL, ID_SPINCTRL_T1, onEvSpinCtrlT1, wxSpinEvent)                                       \
+    X(COMBOBOX, ID_COMBOBOX_T1_ENERGY, onEvComboBoxT1Energy, wxCommandEvent)                       \
+    X(CHECKBOX, ID_CHECKBOX_T2, onEvCheckboxT2, wxCommandEvent)                                    \
+    X(SPINCTRL, ID_SPINCTRL_T2, onEvSpinCtrlT2, wxSpinEvent)                                       \
+    X(COMBOBOX, ID_COMBOBOX_T2_ENERGY, onEvComboBoxT2Energy, wxCommandEvent)                       \
+    X(CHECKBOX, ID_CHECKBOX_T3, onEvCheckboxT3, wxCommandEvent)                                    \
+    X(SPINCTRL, ID_SPINCTRL_T3, onEvSpinCtrlT3, wxSpinEvent)                                       \
+    X(COMBOBOX, ID_COMBOBOX_T3_ENERGY, onEvComboBoxT3Energy, wxCommandEvent)                       \
+    X(RADIOBUTTON, ID_RADIOBTN_TEMP_VAR, onEvRadioBtnTempVar, wxCommandEvent)                      \
+    X(SPINCTRL, ID_SPINCTRL_TVAR, onEvSpinCtrlTVar, wxSpinEvent)                                   \
+    X(COMBOBOX, ID_COMBOBOX_TVAR_ENERGY, onEvComboBoxTVarEnergy, wxCommandEvent)                   \
+    X(BUTTON, ID_BUTTON_WRITE, onEvButtonWrite, wxCommandEvent)                                    \
+    X(BUTTON, ID_BUTTON_READ, onEvButtonRead, wxCommandEvent)                                      \
+    X(BUTTON, ID_BUTTON_SAVE, onEvButtonSave, wxCommandEvent)                                      \
+    X(BUTTON, ID_BUTTON_LOAD, onEvButtonLoad, wxCommandEvent)                                      \
+    X(BUTTON, ID_BUTTON_DEFAULT, onEvButtonDefault, wxCommandEvent)                                \
+    X(CHECKBOX, ID_CHECKBOX_STANDBY, onEvCheckboxStandby, wxCommandEvent)                          \
+    X(SPINCTRL, ID_SPINCTRL_STANDBY_TIME, onEvSpinCtrlStandbyTime, wxSpinEvent)                    \
+    X(SPINCTRL, ID_SPINCTRL_STANDBY_TEMP, onEvSpinCtrlStandbyTemp, wxSpinEvent)                    \
+    X(CHECKBOX, ID_CHECKBOX_SHUTDOWN, onEvCheckboxShutDown, wxCommandEvent)                        \
+    X(SPINCTRL, ID_SPINCTRL_SHUTDOWN_TIME, onEvSpinCtrlShutdownTime, wxSpinEvent)
+
 // Records which handler each event reached, consuming it as an override would.
 class CFrameRecorder : public CFrameProbe
 {
@@ -250,75 +255,14 @@ public:
     std::vector<int> m_anIds;
 
 protected:
-#define ZOLT_RECORD(handler, EventType)                                                            \
-    void handler(EventType& rEvent) override                                                       \
+#define ZOLT_RECORD(kind, id, handler, Event)                                                      \
+    void handler(Event& rEvent) override                                                           \
     {                                                                                              \
         m_astrCalls.push_back(#handler);                                                           \
         m_anIds.push_back(rEvent.GetId());                                                         \
     }
-    ZOLT_RECORD(onEvMenuFileNew, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuFileOpen, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuFileSave, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuFileSaveAs, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuFileExit, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuCardRead, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuCardWrite, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuSettingsSpeechEnglish, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuSettingsDefault, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuHelpDocumentation, wxCommandEvent)
-    ZOLT_RECORD(onEvMenuHelpAbout, wxCommandEvent)
-    ZOLT_RECORD(onEvCheckboxKeylocked, wxCommandEvent)
-    ZOLT_RECORD(onEvRadioBtnCelsius, wxCommandEvent)
-    ZOLT_RECORD(onEvRadioBtnFahrenheit, wxCommandEvent)
-    ZOLT_RECORD(onEvRadioBtnTempFix, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlT1, wxSpinEvent)
-    ZOLT_RECORD(onEvComboBoxT1Energy, wxCommandEvent)
-    ZOLT_RECORD(onEvCheckboxT2, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlT2, wxSpinEvent)
-    ZOLT_RECORD(onEvComboBoxT2Energy, wxCommandEvent)
-    ZOLT_RECORD(onEvCheckboxT3, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlT3, wxSpinEvent)
-    ZOLT_RECORD(onEvComboBoxT3Energy, wxCommandEvent)
-    ZOLT_RECORD(onEvRadioBtnTempVar, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlTVar, wxSpinEvent)
-    ZOLT_RECORD(onEvComboBoxTVarEnergy, wxCommandEvent)
-    ZOLT_RECORD(onEvButtonWrite, wxCommandEvent)
-    ZOLT_RECORD(onEvButtonRead, wxCommandEvent)
-    ZOLT_RECORD(onEvButtonSave, wxCommandEvent)
-    ZOLT_RECORD(onEvButtonLoad, wxCommandEvent)
-    ZOLT_RECORD(onEvButtonDefault, wxCommandEvent)
-    ZOLT_RECORD(onEvCheckboxStandby, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlStandbyTime, wxSpinEvent)
-    ZOLT_RECORD(onEvSpinCtrlStandbyTemp, wxSpinEvent)
-    ZOLT_RECORD(onEvCheckboxShutDown, wxCommandEvent)
-    ZOLT_RECORD(onEvSpinCtrlShutdownTime, wxSpinEvent)
+    ZOLT_ROUTES(ZOLT_RECORD)
 #undef ZOLT_RECORD
-};
-
-// Collects the log records, debug level included, while it lives.
-class CLogCollector : public wxLog
-{
-public:
-    CLogCollector() : m_pPrevious(wxLog::SetActiveTarget(this)), m_nLevel(wxLog::GetLogLevel())
-    {
-        wxLog::SetLogLevel(wxLOG_Debug);
-    }
-    ~CLogCollector() override
-    {
-        wxLog::SetActiveTarget(m_pPrevious);
-        wxLog::SetLogLevel(m_nLevel);
-    }
-    std::vector<wxString> m_astrMessages;
-
-protected:
-    void DoLogRecord(wxLogLevel, const wxString& strMsg, const wxLogRecordInfo&) override
-    {
-        m_astrMessages.push_back(strMsg);
-    }
-
-private:
-    wxLog* m_pPrevious;
-    wxLogLevel m_nLevel;
 };
 
 const wxEventType s_aTypes[] = {wxEVT_MENU,        wxEVT_BUTTON,   wxEVT_CHECKBOX,
@@ -344,42 +288,9 @@ TEST(FrameEvents, EveryIdentifierReachesItsOwnHandlerOnly)
         int nId;
         const char* pcHandler;
     } aRoutes[] = {
-        {wxEVT_MENU, ID_MENU_FILE_NEW, "onEvMenuFileNew"},
-        {wxEVT_MENU, ID_MENU_FILE_OPEN, "onEvMenuFileOpen"},
-        {wxEVT_MENU, ID_MENU_FILE_SAVE, "onEvMenuFileSave"},
-        {wxEVT_MENU, ID_MENU_FILE_SAVE_AS, "onEvMenuFileSaveAs"},
-        {wxEVT_MENU, ID_MENU_FILE_EXIT, "onEvMenuFileExit"},
-        {wxEVT_MENU, ID_MENU_CARD_READ, "onEvMenuCardRead"},
-        {wxEVT_MENU, ID_MENU_CARD_WRITE, "onEvMenuCardWrite"},
-        {wxEVT_MENU, ID_MENU_SETTINGS_SPEECH_ENGLISH, "onEvMenuSettingsSpeechEnglish"},
-        {wxEVT_MENU, ID_MENU_SETTINGS_DEFAULT, "onEvMenuSettingsDefault"},
-        {wxEVT_MENU, ID_MENU_HELP_DOCUMENTATION, "onEvMenuHelpDocumentation"},
-        {wxEVT_MENU, ID_MENU_HELP_ABOUT, "onEvMenuHelpAbout"},
-        {wxEVT_CHECKBOX, ID_CHECKBOX_KEYLOCKED, "onEvCheckboxKeylocked"},
-        {wxEVT_RADIOBUTTON, ID_RADIOBTN_CELSIUS, "onEvRadioBtnCelsius"},
-        {wxEVT_RADIOBUTTON, ID_RADIOBTN_FAHRENHEIT, "onEvRadioBtnFahrenheit"},
-        {wxEVT_RADIOBUTTON, ID_RADIOBTN_TEMP_FIX, "onEvRadioBtnTempFix"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_T1, "onEvSpinCtrlT1"},
-        {wxEVT_COMBOBOX, ID_COMBOBOX_T1_ENERGY, "onEvComboBoxT1Energy"},
-        {wxEVT_CHECKBOX, ID_CHECKBOX_T2, "onEvCheckboxT2"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_T2, "onEvSpinCtrlT2"},
-        {wxEVT_COMBOBOX, ID_COMBOBOX_T2_ENERGY, "onEvComboBoxT2Energy"},
-        {wxEVT_CHECKBOX, ID_CHECKBOX_T3, "onEvCheckboxT3"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_T3, "onEvSpinCtrlT3"},
-        {wxEVT_COMBOBOX, ID_COMBOBOX_T3_ENERGY, "onEvComboBoxT3Energy"},
-        {wxEVT_RADIOBUTTON, ID_RADIOBTN_TEMP_VAR, "onEvRadioBtnTempVar"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_TVAR, "onEvSpinCtrlTVar"},
-        {wxEVT_COMBOBOX, ID_COMBOBOX_TVAR_ENERGY, "onEvComboBoxTVarEnergy"},
-        {wxEVT_BUTTON, ID_BUTTON_WRITE, "onEvButtonWrite"},
-        {wxEVT_BUTTON, ID_BUTTON_READ, "onEvButtonRead"},
-        {wxEVT_BUTTON, ID_BUTTON_SAVE, "onEvButtonSave"},
-        {wxEVT_BUTTON, ID_BUTTON_LOAD, "onEvButtonLoad"},
-        {wxEVT_BUTTON, ID_BUTTON_DEFAULT, "onEvButtonDefault"},
-        {wxEVT_CHECKBOX, ID_CHECKBOX_STANDBY, "onEvCheckboxStandby"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_STANDBY_TIME, "onEvSpinCtrlStandbyTime"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_STANDBY_TEMP, "onEvSpinCtrlStandbyTemp"},
-        {wxEVT_CHECKBOX, ID_CHECKBOX_SHUTDOWN, "onEvCheckboxShutDown"},
-        {wxEVT_SPINCTRL, ID_SPINCTRL_SHUTDOWN_TIME, "onEvSpinCtrlShutdownTime"},
+#define ZOLT_ROUTE(kind, id, handler, Event) {wxEVT_##kind, id, #handler},
+        ZOLT_ROUTES(ZOLT_ROUTE)
+#undef ZOLT_ROUTE
     };
     auto* pRecorder = new CFrameRecorder;
     auto* pPlain = new CFrameProbe(nullptr, wxID_ANY, "plain");
@@ -404,12 +315,8 @@ TEST(FrameEvents, EveryIdentifierReachesItsOwnHandlerOnly)
         EXPECT_EQ(std::vector<std::string>(nTimes, r.pcHandler), pRecorder->m_astrCalls);
         EXPECT_EQ(std::vector<int>(nTimes, r.nId), pRecorder->m_anIds);
 
-        // The layout's own handler lets the event pass, saying so only at debug level.
-        CLogCollector log;
+        // The layout's own handler lets the event pass on.
         EXPECT_FALSE(send(pPlain, r.type, r.nId));
-        EXPECT_EQ(std::vector<wxString>{wxString("Event handler (CZoltSDFrame::") + r.pcHandler +
-                                        ") not implemented yet"},
-                  log.m_astrMessages);
     }
     pRecorder->m_astrCalls.clear();
     for (int nId : {999, 1007, 1009, 1012, 1016, 1045, int(wxID_ANY), int(wxID_EXIT)})

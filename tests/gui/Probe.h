@@ -23,11 +23,6 @@
 #include <cstring>
 #include <vector>
 
-const wxString kDegC = wxString::FromUTF8("\xC2\xB0"
-                                          "C");
-const wxString kDegF = wxString::FromUTF8("\xC2\xB0"
-                                          "F");
-
 template <class TFrame> class CProbe : public TFrame
 {
 public:
@@ -111,17 +106,21 @@ template <typename T> std::vector<uint8_t> bytes(const T& rRecord)
     return std::vector<uint8_t>(p, p + sizeof(T));
 }
 
-inline SysPar makeSys(const Shown& s)
+// The station's default records.
+struct Defaults
 {
     SysPar sysPar;
-    std::memset(&sysPar, 0, sizeof(sysPar));
-    sysPar.cType = 0x61;
-    sysPar.cLength = 45;
-    sysPar.cVersion = 1;
-    sysPar.nUpdateFlag = 0x00000003;
+    ToolPar toolPar;
+    Defaults() { CDataCard::setDefaultPar(sysPar, toolPar); }
+};
+
+// The records the controls give for s: the station defaults in every field
+// that has no control.
+inline SysPar makeSys(const Shown& s)
+{
+    SysPar sysPar = Defaults().sysPar;
     sysPar.cUnit = s.bCelsius ? 1 : 2;
     sysPar.cLocked = s.bLocked ? 1 : 0;
-    sysPar.nEntityNo = 1;
     CDataCard::setCrc(reinterpret_cast<uint8_t*>(&sysPar), sizeof(sysPar));
     return sysPar;
 }
@@ -133,11 +132,7 @@ inline ToolPar makeTool(const Shown& s)
         const auto n16 = static_cast<int16_t>(n);
         return s.bCelsius ? CDataCard::fromCentigrade(n16) : CDataCard::fromFahrenheit(n16);
     };
-    ToolPar toolPar;
-    std::memset(&toolPar, 0, sizeof(toolPar));
-    toolPar.cType = 0x62;
-    toolPar.cLength = 43;
-    toolPar.cVersion = 1;
+    ToolPar toolPar = Defaults().toolPar;
     toolPar.nUpdateFlag = s.bFixed ? 0x003FC7F0 : 0x0038001B;
     toolPar.nVarSetT100mC = toRecord(s.nVar);
     toolPar.nVarStandbyT100mC = toRecord(s.nStandby);
@@ -151,7 +146,6 @@ inline ToolPar makeTool(const Shown& s)
     }
     toolPar.cFixCnt = static_cast<uint8_t>(s.nFixCnt);
     toolPar.cFixActualIdx = s.nFixCnt == 3 ? 1 : 0;
-    toolPar.cWakeup = 1;
     toolPar.cStandbyTmMin = static_cast<uint8_t>(s.nStandbyTm);
     toolPar.cShutdownTmMin = static_cast<uint8_t>(s.nStandbyTm != 0 ? s.nShutdownTm : 0);
     CDataCard::setCrc(reinterpret_cast<uint8_t*>(&toolPar), sizeof(toolPar));
@@ -252,6 +246,13 @@ protected:
                 astr.push_back(pRadio->GetValue() ? "o" : "-");
         }
         return astr;
+    }
+    // The one report since the prompter was last cleared, as "title: text".
+    wxString report() const
+    {
+        const auto& aReports = m_prompter.getReports();
+        return aReports.size() == 1 ? aReports[0].strTitle + ": " + aReports[0].strText
+                                    : wxString::Format("%zu reports", aReports.size());
     }
     static wxString text(const CZoltSpinCtrl* pSpin) { return pSpin->GetTextValue(); }
 

@@ -15,8 +15,6 @@ using guitest::typeInto;
 namespace
 {
 const wxString kTitle = "validation failed";
-const wxString kDegC = wxString::FromUTF8("\xC2\xB0"
-                                          "C");
 
 wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxString& strUnit)
 {
@@ -59,7 +57,7 @@ public:
         }
         else
         {
-            wxTEST_DIALOG(nValue = pCtrl->GetValue(), CExpectMessage(kTitle, strText));
+            wxTEST_DIALOG(nValue = pCtrl->GetValue(), expectMessage(kTitle, strText));
         }
         return nValue;
     }
@@ -72,30 +70,16 @@ public:
 
 TEST(SpinCtrlParse, ScanRules)
 {
-    const struct
-    {
-        const char* pcText;
-        int nExpected;
-    } aCase[] = {
-        {"42", 42},
-        {" 42", 42},
-        {"\t 7", 7},
-        {"+7", 7},
-        {"-5", -5},
-        {"450x", 450},
-        {"1 2", 1},
-        {"12.9", 12},
-        {"", INT_MIN},
-        {"abc", INT_MIN},
-        {"-", INT_MIN},
-        {"- 5", INT_MIN},
-        {"2147483648", INT_MAX},
-        {"99999999999999999999", INT_MAX},
-        {"-2147483649", INT_MIN},
-        {"0x1F", 0},
-    };
-    for (const auto& c : aCase)
-        EXPECT_EQ(c.nExpected, CZoltSpinCtrl::parseText(c.pcText)) << '"' << c.pcText << '"';
+    const char* apcText[] = {" 42",         "\t+7",
+                             "-5",          "450x",
+                             "12.9",        "",
+                             "abc",         "- 5",
+                             "2147483648",  "99999999999999999999",
+                             "-2147483649", "0x1F"};
+    const int anExpected[] = {42,      7,       -5,      450,     12,      INT_MIN,
+                              INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0};
+    for (size_t n = 0; n < std::size(apcText); ++n)
+        EXPECT_EQ(anExpected[n], CZoltSpinCtrl::parseText(apcText[n])) << '"' << apcText[n] << '"';
 }
 
 TEST_F(SpinCtrlTest, TypedTextIsCheckedOnRead)
@@ -136,8 +120,8 @@ TEST_F(SpinCtrlTest, TwoControlsReadOneAfterTheOtherGiveTwoMessagesInOrder)
     typeInto(m_pT1, "1000");
     int nT1 = 0, nT2 = 0;
     wxTEST_DIALOG((nT1 = m_pT1->GetValue(), nT2 = m_pT2->GetValue()),
-                  CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)),
-                  CExpectMessage(kTitle, rangeText("fixed temperature 2", false, 150, kDegC)));
+                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)),
+                  expectMessage(kTitle, rangeText("fixed temperature 2", false, 150, kDegC)));
     EXPECT_EQ(450, nT1);
     EXPECT_EQ(150, nT2);
 }
@@ -149,12 +133,12 @@ TEST_F(SpinCtrlTest, ReadWhileMessageOpenIsClampedSilently)
     int nT2 = 0;
     bool bShownDuring = false;
     wxTEST_DIALOG(m_pT1->GetValue(),
-                  CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC),
-                                 [&](CDlgMessage*)
-                                 {
-                                     bShownDuring = CZoltSpinCtrl::isMessageShown();
-                                     nT2 = m_pT2->GetValue();
-                                 }));
+                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC),
+                                [&](CDlgMessage*)
+                                {
+                                    bShownDuring = CZoltSpinCtrl::isMessageShown();
+                                    nT2 = m_pT2->GetValue();
+                                }));
     EXPECT_TRUE(bShownDuring);
     EXPECT_EQ(150, nT2);
     // Once the first message is closed, the second control reports again.
@@ -164,10 +148,8 @@ TEST_F(SpinCtrlTest, ReadWhileMessageOpenIsClampedSilently)
 TEST_F(SpinCtrlTest, RangeChangeClampsWithoutMessage)
 {
     m_pT1->SetValue(160);
-    const wxString strDegF = wxString::FromUTF8("\xC2\xB0"
-                                                "F");
-    EXPECT_NO_DIALOG(m_pT1->setRangeUnit(302, 842, strDegF));
-    EXPECT_EQ(strDegF, m_pT1->getUnit());
+    EXPECT_NO_DIALOG(m_pT1->setRangeUnit(302, 842, kDegF));
+    EXPECT_EQ(kDegF, m_pT1->getUnit());
     EXPECT_EQ(842, m_pT1->GetMax());
     EXPECT_EQ(302, read(m_pT1, ""));
     // An entry still pending when the range changes stays silent too.
@@ -191,7 +173,7 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         { bTab ? guitest::pressKey(WXK_TAB) : (void)guitest::focusWindow(m_pButton); };
         typeInto(m_pT1, "999");
         wxTEST_DIALOG((leave(), settle(m_pT1)),
-                      CExpectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
+                      expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
         EXPECT_EQ("450", m_pT1->GetTextValue());
         EXPECT_EQ(450, read(m_pT1, ""));
 

@@ -5,8 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <wx/app.h>
 #include <wx/frame.h>
-#include <wx/string.h>
+#include <wx/listbox.h>
+#include <wx/panel.h>
+#include <wx/stattext.h>
+#include <wx/stopwatch.h>
+#include <wx/textentry.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
 
 #include <functional>
 #include <vector>
@@ -19,6 +26,9 @@ class CGuiTestModalHook;
 
 #include "CDlgMessage.h"
 
+const wxString kDegC = wxString::FromUTF8("\u00B0C");
+const wxString kDegF = wxString::FromUTF8("\u00B0F");
+
 class CGuiTestModalHook : public wxTestingModalHook
 {
 public:
@@ -28,73 +38,127 @@ public:
     }
 
 protected:
-    void ReportFailure(const wxString& strMsg) override;
+    void ReportFailure(const wxString& strMsg) override
+    {
+        ADD_FAILURE_AT(m_pcFile ? m_pcFile : __FILE__, m_nLine) << strMsg;
+    }
 
 private:
     const char* m_pcFile;
     int m_nLine;
 };
 
-// Expects a CDlgMessage with the given title and text and answers OK; the
-// optional action runs while the dialog counts as open.
-class CExpectMessage : public wxExpectModalBase<CDlgMessage>
+// Expects a dialog of class T and lets fnAnswer check it and give its answer.
+template <class T> class CExpectDialog : public wxExpectModalBase<T>
 {
 public:
-    CExpectMessage(const wxString& strTitle, const wxString& strText,
-                   std::function<void(CDlgMessage*)> fnWhileOpen = {})
-        : m_strTitle(strTitle), m_strText(strText), m_fnWhileOpen(std::move(fnWhileOpen))
-    {
-    }
+    explicit CExpectDialog(std::function<int(T*)> fnAnswer) : m_fnAnswer(std::move(fnAnswer)) {}
 
 protected:
-    int OnInvoked(CDlgMessage* pDlg) const override;
+    int OnInvoked(T* pDlg) const override { return m_fnAnswer(pDlg); }
 
 private:
-    wxString m_strTitle;
-    wxString m_strText;
-    std::function<void(CDlgMessage*)> m_fnWhileOpen;
+    std::function<int(T*)> m_fnAnswer;
 };
+
+// Expects a CDlgMessage with this title and text and answers OK; the optional
+// action runs while the dialog counts as open.
+inline CExpectDialog<CDlgMessage> expectMessage(const wxString& strTitle, const wxString& strText,
+                                                std::function<void(CDlgMessage*)> fnWhileOpen = {})
+{
+    return CExpectDialog<CDlgMessage>(
+        [=](CDlgMessage* pDlg)
+        {
+            EXPECT_EQ(strTitle, pDlg->GetTitle());
+            EXPECT_EQ(strText, pDlg->getStaticTextMessage()->GetLabel());
+            if (fnWhileOpen)
+                fnWhileOpen(pDlg);
+            return wxID_OK;
+        });
+}
 
 // Expects the single-choice dialog with this caption and these entries, and
 // picks nIndex (OK) or cancels (nIndex -1).
-class CExpectChoice : public wxExpectModalBase<wxSingleChoiceDialog>
+inline CExpectDialog<wxSingleChoiceDialog> expectChoice(int nIndex, const wxString& strCaption,
+                                                        std::vector<wxString> astrChoices)
 {
-public:
-    CExpectChoice(int nIndex, const wxString& strCaption, std::vector<wxString> astrChoices)
-        : m_nIndex(nIndex), m_strCaption(strCaption), m_astrChoices(std::move(astrChoices))
-    {
-    }
-
-protected:
-    int OnInvoked(wxSingleChoiceDialog* pDlg) const override;
-
-private:
-    int m_nIndex;
-    wxString m_strCaption;
-    std::vector<wxString> m_astrChoices;
-};
+    return CExpectDialog<wxSingleChoiceDialog>(
+        [=](wxSingleChoiceDialog* pDlg)
+        {
+            EXPECT_EQ(strCaption, pDlg->GetTitle());
+            std::vector<wxString> astrShown;
+            for (wxWindow* pChild : pDlg->GetChildren())
+                if (auto* pList = dynamic_cast<wxListBox*>(pChild))
+                    for (unsigned n = 0; n < pList->GetCount(); ++n)
+                        astrShown.push_back(pList->GetString(n));
+            EXPECT_EQ(astrChoices, astrShown);
+            if (nIndex < 0)
+                return int(wxID_CANCEL);
+            pDlg->SetSelection(nIndex);
+            return int(wxID_OK);
+        });
+}
 
 namespace guitest
 {
 // Lets the toolkit and the X server handle what is queued, for about nMs.
-void pumpEvents(int nMs = 50);
+inline void pumpEvents(int nMs = 50)
+{
+    wxStopWatch sw;
+    do
+    {
+        wxTheApp->ProcessPendingEvents();
+        wxYield();
+        wxMilliSleep(2);
+    } while (sw.Time() < nMs);
+}
+
 // Pumps until fnDone returns true or nTimeoutMs passes; returns fnDone().
-bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000);
+inline bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000)
+{
+    wxStopWatch sw;
+    while (!fnDone() && sw.Time() < nTimeoutMs)
+        pumpEvents(5);
+    return fnDone();
+}
+
 // Gives pWin the keyboard focus through the X server and waits for it.
-bool focusWindow(wxWindow* pWin);
-// Focuses pWin, replaces its whole text by strText, typed key by key.
-void typeInto(wxWindow* pWin, const wxString& strText);
-void pressKey(int nKey);
+inline bool focusWindow(wxWindow* pWin)
+{
+    wxGetTopLevelParent(pWin)->Raise();
+    pWin->SetFocus();
+    return waitUntil([pWin] { return pWin->HasFocus(); });
+}
+
+inline void pressKey(int nKey, int nModifiers = 0)
+{
+    wxUIActionSimulator().Char(nKey, nModifiers);
+    pumpEvents(10);
+}
+
+// Focuses pWin and replaces its whole text by strText, typed key by key.
+inline void typeInto(wxWindow* pWin, const wxString& strText)
+{
+    EXPECT_TRUE(focusWindow(pWin)) << "no focus for typing";
+    if (auto* pEntry = dynamic_cast<wxTextEntryBase*>(pWin))
+        pEntry->SelectAll();
+    pumpEvents(10);
+    pressKey('a', wxMOD_CONTROL); // and delete, so that an empty text is typed too
+    pressKey(WXK_DELETE);
+    if (!strText.empty())
+        wxUIActionSimulator().Text(strText.utf8_str());
+    pumpEvents(30);
+}
 
 // Counts the toolkit's failed assertions while it lives instead of failing
 // the test, for tests that expect an internal check to fire.
-class CAssertCounter
+struct CAssertCounter
 {
-public:
-    CAssertCounter();
-    ~CAssertCounter();
-    int count() const;
-    const wxString& lastMessage() const;
+    inline static int s_nCount = 0;
+    inline static bool s_bCounting = false;
+    CAssertCounter() { s_nCount = 0, s_bCounting = true; }
+    ~CAssertCounter() { s_bCounting = false; }
+    int count() const { return s_nCount; }
 };
 } // namespace guitest
 
@@ -102,8 +166,19 @@ public:
 class CGuiFrameTest : public ::testing::Test
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        m_pFrame = new wxFrame(nullptr, wxID_ANY, "gui test", wxPoint(40, 40), wxSize(400, 300));
+        m_pPanel = new wxPanel(m_pFrame);
+        m_pFrame->Show();
+        m_pFrame->Raise();
+        guitest::waitUntil([this] { return m_pFrame->IsShownOnScreen() && m_pFrame->IsActive(); });
+    }
+    void TearDown() override
+    {
+        m_pFrame->Destroy();
+        guitest::pumpEvents(20);
+    }
 
     wxFrame* m_pFrame = nullptr;
     wxWindow* m_pPanel = nullptr;

@@ -1,6 +1,5 @@
-// Runs the GUI tests inside a live toolkit application: the toolkit is
-// started, an event loop is made active so that yielding and queued calls
-// work, and then the tests run one after another on the GUI thread.
+// Runs the GUI tests on the GUI thread of a started toolkit, inside an active
+// event loop so that yielding and queued calls work.
 #include "GuiTest.h"
 
 #include <wx/app.h>
@@ -16,6 +15,16 @@
 
 namespace
 {
+// Failed toolkit assertions fail the test, unless a CAssertCounter counts them.
+void testAssertHandler(const wxString& strFile, int nLine, const wxString& strFunc,
+                       const wxString& strCond, const wxString& strMsg)
+{
+    ++guitest::CAssertCounter::s_nCount;
+    if (!guitest::CAssertCounter::s_bCounting)
+        ADD_FAILURE_AT(strFile.utf8_str().data(), nLine)
+            << "toolkit assertion in " << strFunc << ": " << strCond << " " << strMsg;
+}
+
 // Ends any modal dialog that stays open for seconds: a test that leaves one
 // behind fails instead of hanging until its time limit.
 class CModalWatchdog : public wxTimer
@@ -53,9 +62,8 @@ private:
 class CGuiTestApp : public wxApp
 {
 public:
-    bool OnInit() override
+    bool OnInit() override // no log dialog may block a test
     {
-        // Tests must not block on a log dialog.
         delete wxLog::SetActiveTarget(new wxLogStderr);
         return true;
     }
@@ -65,7 +73,6 @@ public:
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    // Listing the tests needs no display.
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
 
@@ -83,6 +90,7 @@ int main(int argc, char** argv)
             wxEventLoopActivator activator(pLoop);
             CModalWatchdog watchdog;
             watchdog.Start(250);
+            wxSetAssertHandler(testAssertHandler);
             nResult = RUN_ALL_TESTS();
             watchdog.Stop();
         }

@@ -10,14 +10,10 @@
 
 namespace
 {
-const wxString kNoFileTitle = "Can't find the file";
-const wxString kNoFileText = "No configuration file found!\nPlease insert a micro SD card first.";
-const wxString kNoMediaTitle = "Can't write the file";
-const wxString kNoMediaText = "No media found!\nPlease insert a micro SD card first.";
-const wxString kRefusedTitle = "Can't write to this volume";
-const wxString kProtectedText =
-    "The volume is write protected.\nPlease remove the write protection first.";
-const wxString kCompressedText = "Volume is compressed.\nPlease use an uncompressed media.";
+const wxString kProtected = "Can't write to this volume|The volume is write protected.\n"
+                            "Please remove the write protection first.";
+const wxString kCompressed =
+    "Can't write to this volume|Volume is compressed.\nPlease use an uncompressed media.";
 
 class ZoltVolumeTest : public ::testing::Test
 {
@@ -26,20 +22,26 @@ protected:
     CFakeVolumeLayer::Drive& addDrive(size_t nSlot, bool bWithFile)
     {
         const std::string strDir = m_dir.file("drive" + std::to_string(nSlot));
-        CTempDir::makeDirs(strDir);
-        if (bWithFile)
-            CTempDir::writeFile(strDir + "/ZOLT.CFG", std::string(512, 'x'));
+        EXPECT_TRUE(bWithFile ? m_dir.write("drive" + std::to_string(nSlot) + "/ZOLT.CFG", "x")
+                              : CTempDir::makeDirs(strDir));
         return m_layer.setDrive(nSlot, strDir + "/");
     }
     wxString root(size_t nSlot) const
     {
         return wxString::FromUTF8(m_dir.file("drive" + std::to_string(nSlot)) + "/");
     }
-    void expectOneReport(const wxString& strTitle, const wxString& strText) const
+    // Each report as "title|text".
+    std::vector<wxString> reports() const
     {
-        ASSERT_EQ(m_prompter.getReports().size(), 1u);
-        EXPECT_EQ(m_prompter.getReports()[0].strTitle, strTitle);
-        EXPECT_EQ(m_prompter.getReports()[0].strText, strText);
+        std::vector<wxString> astr;
+        for (const CScriptedPrompter::Report& r : m_prompter.getReports())
+            astr.push_back(r.strTitle + "|" + r.strText);
+        return astr;
+    }
+    std::vector<wxString> offered(size_t nChoice) const
+    {
+        const wxArrayString& astr = m_prompter.getChoices().at(nChoice).astrChoices;
+        return std::vector<wxString>(astr.begin(), astr.end());
     }
 
     CTempDir m_dir;
@@ -49,200 +51,120 @@ protected:
 };
 } // namespace
 
-TEST_F(ZoltVolumeTest, NoRemovableDriveIsReportedByBothChoices)
+TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndAskNothing)
 {
-    addDrive(2, true).bRemovable = false; // a fixed disk that happens to hold the file
+    addDrive(2, true).bRemovable = false; // a fixed disk that holds the file
+    addDrive(3, true).bInfoOk = false;    // a reader without a card
     CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), 0u);
-
+    EXPECT_EQ(volume.enumVolumes(), 1u << 3);
     EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-    expectOneReport(kNoFileTitle, kNoFileText);
-    m_prompter.clear();
     EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-    expectOneReport(kNoMediaTitle, kNoMediaText);
+    EXPECT_EQ(reports(), (std::vector<wxString>{
+                             "Can't find the file|No configuration file found!\n"
+                             "Please insert a micro SD card first.",
+                             "Can't write the file|No media found!\nPlease insert a micro SD "
+                             "card first."}));
     EXPECT_TRUE(m_prompter.getChoices().empty());
 }
 
-TEST_F(ZoltVolumeTest, ReaderWithoutCardIsListedByNeither)
-{
-    addDrive(3, false).bInfoOk = false; // empty reader
-    addDrive(5, true).info.strLabel = "CARD";
-    CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), (1u << 3) | (1u << 5));
-
-    m_prompter.answerIndex(0);
-    m_prompter.answerIndex(0);
-    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(5));
-    EXPECT_EQ(volume.selectWriteVolume(m_prompter), root(5));
-    ASSERT_EQ(m_prompter.getChoices().size(), 2u);
-    for (const CScriptedPrompter::Choice& choice : m_prompter.getChoices())
-    {
-        ASSERT_EQ(choice.astrChoices.size(), 1u);
-        EXPECT_EQ(choice.astrChoices[0], root(5) + " (name: CARD)");
-        EXPECT_EQ(choice.strMessage, "Select a micro SD card drive");
-    }
-    EXPECT_EQ(m_prompter.getChoices()[0].strCaption, "Read Settings");
-    EXPECT_EQ(m_prompter.getChoices()[1].strCaption, "Write Settings");
-    EXPECT_TRUE(m_prompter.getReports().empty());
-}
-
-TEST_F(ZoltVolumeTest, OnlyCardsHoldingTheFileAreOfferedForReading)
+TEST_F(ZoltVolumeTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
 {
     addDrive(0, false);
-    addDrive(1, true);
+    addDrive(1, true).info.strLabel = "K\xC3\xA4rtchen";
     addDrive(4, true);
-    // A folder of that name is not the file.
-    const std::string strDir = m_dir.file("drive7");
-    CTempDir::makeDirs(strDir + "/ZOLT.CFG");
-    m_layer.setDrive(7, strDir + "/");
+    addDrive(5, false).bInfoOk = false;
+    CTempDir::makeDirs(m_dir.file("drive7/ZOLT.CFG")); // a folder is not the file
+    m_layer.setDrive(7, m_dir.file("drive7/"));
+    addDrive(31, true); // the last slot there is
     CZoltVolume volume(m_layer);
+    EXPECT_EQ(volume.enumVolumes(), 0x800000B3u); // slots 0, 1, 4, 5, 7 and 31
 
-    m_prompter.answerIndex(1);
-    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(4));
-    ASSERT_EQ(m_prompter.getChoices().size(), 1u);
-    const wxArrayString& astr = m_prompter.getChoices()[0].astrChoices;
-    ASSERT_EQ(astr.size(), 2u);
-    EXPECT_EQ(astr[0], root(1));
-    EXPECT_EQ(astr[1], root(4));
-
-    // The write choice does not look for the file: every drive in slot order.
-    m_prompter.clear();
-    EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty()); // cancelled
-    ASSERT_EQ(m_prompter.getChoices().size(), 1u);
-    const wxArrayString& astrWrite = m_prompter.getChoices()[0].astrChoices;
-    ASSERT_EQ(astrWrite.size(), 4u);
-    EXPECT_EQ(astrWrite[0], root(0));
-    EXPECT_EQ(astrWrite[3], root(7));
-    EXPECT_TRUE(m_prompter.getReports().empty());
+    m_prompter.answerIndex(2);
+    m_prompter.answerIndex(3);
+    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(31));
+    EXPECT_EQ(volume.selectWriteVolume(m_prompter), root(7));
+    const wxString strLabelled = root(1) + " (name: " + wxString::FromUTF8("K\xC3\xA4rtchen") + ")";
+    EXPECT_EQ(offered(0), (std::vector<wxString>{strLabelled, root(4), root(31)}));
+    EXPECT_EQ(offered(1),
+              (std::vector<wxString>{root(0), strLabelled, root(4), root(7), root(31)}));
+    for (const CScriptedPrompter::Choice& choice : m_prompter.getChoices())
+        EXPECT_EQ(choice.strMessage, "Select a micro SD card drive");
+    EXPECT_EQ(m_prompter.getChoices()[0].strCaption, "Read Settings");
+    EXPECT_EQ(m_prompter.getChoices()[1].strCaption, "Write Settings");
+    EXPECT_TRUE(reports().empty());
 }
 
-TEST_F(ZoltVolumeTest, WriteProtectedCardIsReadButNotWritten)
+TEST_F(ZoltVolumeTest, VolumeStatesGiveMarkersAndRefuseOnlyTheWrite)
 {
-    CFakeVolumeLayer::Drive& drive = addDrive(5, true);
-    drive.info.strLabel = "CARD";
-    drive.info.bReadOnly = true;
-    CZoltVolume volume(m_layer);
-
-    m_prompter.answerIndex(0);
-    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(5));
-    EXPECT_TRUE(m_prompter.getReports().empty());
-
-    m_prompter.answerIndex(0);
-    EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-    ASSERT_EQ(m_prompter.getChoices().size(), 2u);
-    EXPECT_EQ(m_prompter.getChoices()[1].astrChoices[0],
-              root(5) + " (name: CARD) [write protected]");
-    expectOneReport(kRefusedTitle, kProtectedText);
-}
-
-TEST_F(ZoltVolumeTest, VolumeStatesGiveMarkersAndRefusals)
-{
-    struct Case
+    const struct
     {
         bool bReadOnly;
         bool bCompressed;
         const char* pszMarker;
-        const wxString* pRefusal; // null: accepted
+        std::vector<wxString> astrReports;
+    } aCases[] = {
+        {false, false, "", {}},
+        {true, false, " [write protected]", {kProtected}},
+        {false, true, " [compressed]", {kCompressed}},
+        {true, true, " [write protected]", {kProtected}}, // write protection wins
     };
-    const Case aCases[] = {
-        {false, false, "", nullptr},
-        {true, false, " [write protected]", &kProtectedText},
-        {false, true, " [compressed]", &kCompressedText},
-        {true, true, " [write protected]", &kProtectedText}, // write protection wins
-    };
-    for (const Case& c : aCases)
+    for (const auto& c : aCases)
     {
         SCOPED_TRACE(c.pszMarker);
-        CFakeVolumeLayer::Drive& drive = addDrive(1, false);
+        CFakeVolumeLayer::Drive& drive = addDrive(1, true);
         drive.info.bReadOnly = c.bReadOnly;
         drive.info.bCompressed = c.bCompressed;
         CZoltVolume volume(m_layer);
         m_prompter.clear();
         m_prompter.answerIndex(0);
-        const wxString strResult = volume.selectWriteVolume(m_prompter);
-        ASSERT_EQ(m_prompter.getChoices().size(), 1u);
-        EXPECT_EQ(m_prompter.getChoices()[0].astrChoices[0], root(1) + c.pszMarker);
-        if (c.pRefusal == nullptr)
-        {
-            EXPECT_EQ(strResult, root(1));
-            EXPECT_TRUE(m_prompter.getReports().empty());
-        }
-        else
-        {
-            EXPECT_TRUE(strResult.empty());
-            expectOneReport(kRefusedTitle, *c.pRefusal);
-        }
+        m_prompter.answerIndex(0);
+        EXPECT_EQ(volume.selectReadVolume(m_prompter), root(1));
+        EXPECT_EQ(volume.selectWriteVolume(m_prompter), c.astrReports.empty() ? root(1) : "");
+        EXPECT_EQ(offered(0)[0], root(1) + c.pszMarker);
+        EXPECT_EQ(offered(1)[0], root(1) + c.pszMarker);
+        EXPECT_EQ(reports(), c.astrReports);
     }
 }
 
-TEST_F(ZoltVolumeTest, CancelledChoicesReturnNothingAndSayNothing)
+TEST_F(ZoltVolumeTest, CancelOrAnswerOutsideTheListChoosesNothingSilently)
 {
     addDrive(0, true);
-    CZoltVolume volume(m_layer);
-    m_prompter.answerIndex(-1);
-    m_prompter.answerIndex(-1);
-    EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-    EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-    EXPECT_EQ(m_prompter.getChoices().size(), 2u);
-    EXPECT_TRUE(m_prompter.getReports().empty());
-}
-
-TEST_F(ZoltVolumeTest, AnswerOutsideTheListIsACancel)
-{
-    addDrive(0, true);
-    CZoltVolume volume(m_layer);
-    m_prompter.answerIndex(1);
-    EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-    EXPECT_EQ(m_asserts.getAsserts().size(), 1u);
+    for (int nAnswer : {-1, 1})
+    {
+        CZoltVolume volume(m_layer);
+        CAssertRecorder asserts;
+        m_prompter.answerIndex(nAnswer);
+        m_prompter.answerIndex(nAnswer);
+        EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
+        EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
+        EXPECT_EQ(asserts.getAsserts().size(), nAnswer < 0 ? 0u : 2u);
+    }
+    EXPECT_TRUE(reports().empty());
 }
 
 TEST_F(ZoltVolumeTest, MediaCheckIsMadeOnceAndItsVerdictKept)
 {
     CFakeVolumeLayer::Drive& floppy = addDrive(0, true);
     floppy.eMedia = CVolumeLayer::eMediaReported;
-    floppy.nMediaType = 5; // a floppy format
-    CFakeVolumeLayer::Drive& reader = addDrive(2, false);
-    reader.eMedia = CVolumeLayer::eMediaReported; // reports removable media
+    floppy.nMediaType = 5;                                    // a floppy format
+    addDrive(2, false).eMedia = CVolumeLayer::eMediaReported; // removable media
     addDrive(3, false).eMedia = CVolumeLayer::eMediaFailed;
     addDrive(4, false).bRemovable = false; // never asked
     CZoltVolume volume(m_layer);
-
     EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3));
     EXPECT_EQ(m_layer.getMediaQueries(), 3);
 
-    // A card appears in another reader; the floppy drive stays excluded and
-    // no device is asked again.
-    addDrive(6, true).eMedia = CVolumeLayer::eMediaReported;
-    m_layer.getDrive(6).nMediaType = 5;
+    // A card appears in another reader; no device is asked again.
+    CFakeVolumeLayer::Drive& late = addDrive(6, true);
+    late.eMedia = CVolumeLayer::eMediaReported;
+    late.nMediaType = 5;
     EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3) | (1u << 6));
     m_prompter.answerIndex(0);
     EXPECT_EQ(volume.selectReadVolume(m_prompter), root(6));
-    EXPECT_EQ(m_prompter.getChoices()[0].astrChoices.size(), 1u);
+    EXPECT_EQ(offered(0).size(), 1u);
     EXPECT_EQ(m_layer.getMediaQueries(), 3);
 
-    // A new object checks again.
-    CZoltVolume other(m_layer);
+    CZoltVolume other(m_layer); // a new object checks again
     EXPECT_EQ(other.enumVolumes(), (1u << 2) | (1u << 3));
     EXPECT_EQ(m_layer.getMediaQueries(), 3 + 4);
-}
-
-TEST_F(ZoltVolumeTest, EntriesCarryTheLabel)
-{
-    CVolumeLayer::VolumeInfo info;
-    EXPECT_EQ(CZoltVolume::makeEntry("F:\\", info), "F:\\");
-    info.strLabel = "CARD";
-    EXPECT_EQ(CZoltVolume::makeEntry("F:\\", info), "F:\\ (name: CARD)");
-    info.strLabel = "Kärtchen";
-    EXPECT_EQ(CZoltVolume::makeEntry("/media/u/K/", info),
-              wxString("/media/u/K/ (name: ") + wxString::FromUTF8("Kärtchen") + ")");
-}
-
-TEST_F(ZoltVolumeTest, AllThirtyTwoSlotsAreUsable)
-{
-    for (size_t i = 0; i < CVolumeLayer::kMaxDrives; ++i)
-        addDrive(i, i == 31);
-    CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), 0xFFFFFFFFu);
-    m_prompter.answerIndex(0);
-    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(31));
 }

@@ -10,18 +10,26 @@
 class CAssertRecorder
 {
 public:
-    CAssertRecorder();
-    ~CAssertRecorder();
+    CAssertRecorder() : m_pPrevious(wxSetAssertHandler(&handler)) { asserts().clear(); }
+    ~CAssertRecorder() { wxSetAssertHandler(m_pPrevious); }
     CAssertRecorder(const CAssertRecorder&) = delete;
     CAssertRecorder& operator=(const CAssertRecorder&) = delete;
 
     // The condition texts (or messages) seen so far.
-    const std::vector<wxString>& getAsserts() const;
-    void clear();
+    const std::vector<wxString>& getAsserts() const { return asserts(); }
 
 private:
-    static void handler(const wxString& strFile, int nLine, const wxString& strFunc,
-                        const wxString& strCond, const wxString& strMsg);
+    static std::vector<wxString>& asserts()
+    {
+        static std::vector<wxString> s_astr;
+        return s_astr;
+    }
+    // wxFAIL_MSG("false") arrives as the message; a failed check as its condition.
+    static void handler(const wxString&, int, const wxString&, const wxString& strCond,
+                        const wxString& strMsg)
+    {
+        asserts().push_back(strMsg.empty() ? strCond : strMsg);
+    }
 
     wxAssertHandler_t m_pPrevious;
 };

@@ -17,57 +17,37 @@ CFakeVolumeLayer::Drive& CFakeVolumeLayer::setDrive(size_t nSlot, const std::str
     return m_aDrives[nSlot];
 }
 
-void CFakeVolumeLayer::removeDrive(size_t nSlot)
+const CFakeVolumeLayer::Drive& CFakeVolumeLayer::drive(const std::string& strRoot) const
 {
-    if (nSlot < m_aDrives.size())
-        m_aDrives[nSlot] = Drive();
-}
-
-void CFakeVolumeLayer::setAttributes(const std::string& strPath, uint32_t nAttributes)
-{
-    m_mapAttributes[strPath] = nAttributes;
-}
-
-const CFakeVolumeLayer::Drive* CFakeVolumeLayer::find(const std::string& strRoot) const
-{
-    for (const Drive& drive : m_aDrives)
-        if (!drive.strRoot.empty() && drive.strRoot == strRoot)
-            return &drive;
-    return nullptr;
+    for (const Drive& rDrive : m_aDrives)
+        if (!strRoot.empty() && rDrive.strRoot == strRoot)
+            return rDrive;
+    return m_noDrive;
 }
 
 std::vector<std::string> CFakeVolumeLayer::drives()
 {
     std::vector<std::string> astrRoots;
-    for (const Drive& drive : m_aDrives)
-        astrRoots.push_back(drive.strRoot);
+    for (const Drive& rDrive : m_aDrives)
+        astrRoots.push_back(rDrive.strRoot);
     return astrRoots;
-}
-
-bool CFakeVolumeLayer::isRemovable(const std::string& strRoot)
-{
-    const Drive* pDrive = find(strRoot);
-    return pDrive != nullptr && pDrive->bRemovable;
 }
 
 bool CFakeVolumeLayer::volumeInfo(const std::string& strRoot, VolumeInfo& rInfo)
 {
-    const Drive* pDrive = find(strRoot);
-    if (pDrive == nullptr || !pDrive->bInfoOk)
-        return false;
-    rInfo = pDrive->info;
-    return true;
+    const Drive& rDrive = drive(strRoot);
+    if (rDrive.bInfoOk)
+        rInfo = rDrive.info;
+    return rDrive.bInfoOk;
 }
 
 CVolumeLayer::EMediaQuery CFakeVolumeLayer::mediaType(const std::string& strRoot, int& rnType)
 {
     ++m_nMediaQueries;
-    const Drive* pDrive = find(strRoot);
-    if (pDrive == nullptr)
-        return eMediaFailed;
-    if (pDrive->eMedia == eMediaReported)
-        rnType = pDrive->nMediaType;
-    return pDrive->eMedia;
+    const Drive& rDrive = drive(strRoot);
+    if (rDrive.eMedia == eMediaReported)
+        rnType = rDrive.nMediaType;
+    return rDrive.eMedia;
 }
 
 uint32_t CFakeVolumeLayer::fileAttributes(const std::string& strPath)
@@ -79,11 +59,10 @@ uint32_t CFakeVolumeLayer::fileAttributes(const std::string& strPath)
 
 bool CFakeVolumeLayer::freeSpace(const std::string& strRoot, uint64_t& rnBytes)
 {
-    const Drive* pDrive = find(strRoot);
-    if (pDrive == nullptr || !pDrive->bFreeOk)
-        return false;
-    rnBytes = pDrive->nFreeBytes;
-    return true;
+    const Drive& rDrive = drive(strRoot);
+    if (rDrive.bFreeOk)
+        rnBytes = rDrive.nFreeBytes;
+    return rDrive.bFreeOk;
 }
 
 bool CFakeVolumeLayer::replaceFile(const std::string& strPath, const std::string& strTempPath,
@@ -91,9 +70,6 @@ bool CFakeVolumeLayer::replaceFile(const std::string& strPath, const std::string
 {
     ++m_nReplaceCalls;
     if (m_bWriteFails)
-    {
         strError = "the write was made to fail";
-        return false;
-    }
-    return m_pPlatform->replaceFile(strPath, strTempPath, pData, nSize, strError);
+    return !m_bWriteFails && m_pPlatform->replaceFile(strPath, strTempPath, pData, nSize, strError);
 }

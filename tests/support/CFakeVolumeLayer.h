@@ -31,10 +31,10 @@ public:
 
     // Puts a drive into slot nSlot (0 ... 31), making room as needed.
     Drive& setDrive(size_t nSlot, const std::string& strRoot);
-    Drive& getDrive(size_t nSlot) { return m_aDrives.at(nSlot); }
-    void removeDrive(size_t nSlot);
-
-    void setAttributes(const std::string& strPath, uint32_t nAttributes);
+    void setAttributes(const std::string& strPath, uint32_t nAttributes)
+    {
+        m_mapAttributes[strPath] = nAttributes;
+    }
     // While set, replaceFile fails without touching anything.
     void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
 
@@ -43,7 +43,7 @@ public:
     int getReplaceCalls() const { return m_nReplaceCalls; }
 
     std::vector<std::string> drives() override;
-    bool isRemovable(const std::string& strRoot) override;
+    bool isRemovable(const std::string& strRoot) override { return drive(strRoot).bRemovable; }
     bool volumeInfo(const std::string& strRoot, VolumeInfo& rInfo) override;
     EMediaQuery mediaType(const std::string& strRoot, int& rnType) override;
     uint32_t fileAttributes(const std::string& strPath) override;
@@ -52,9 +52,11 @@ public:
                      size_t nSize, std::string& strError) override;
 
 private:
-    const Drive* find(const std::string& strRoot) const;
+    // The drive with that root, or one that fails every query.
+    const Drive& drive(const std::string& strRoot) const;
 
     std::vector<Drive> m_aDrives; // empty root: no drive in that slot
+    const Drive m_noDrive{"", false, false, {}, eMediaFailed, 0, false, 0};
     std::map<std::string, uint32_t> m_mapAttributes;
     std::unique_ptr<CVolumeLayer> m_pPlatform;
     bool m_bWriteFails = false;

@@ -1,17 +1,21 @@
 #include "CScriptedPrompter.h"
 
+namespace
+{
+// The next scripted answer, or the cancel when none is left.
+template <typename T> T next(std::deque<T>& rQueue, const T& cancel)
+{
+    if (rQueue.empty())
+        return cancel;
+    const T answer = rQueue.front();
+    rQueue.pop_front();
+    return answer;
+}
+} // namespace
+
 void CScriptedPrompter::clear()
 {
-    m_anIndexAnswers.clear();
-    m_astrFileAnswers.clear();
-    m_aReports.clear();
-    m_aChoices.clear();
-    m_aFileRequests.clear();
-}
-
-void CScriptedPrompter::report(const wxString& strTitle, const wxString& strText)
-{
-    m_aReports.push_back({strTitle, strText});
+    *this = CScriptedPrompter();
 }
 
 wxString CScriptedPrompter::chooseFile(EFileDialog eKind, const wxString& strMessage,
@@ -19,20 +23,12 @@ wxString CScriptedPrompter::chooseFile(EFileDialog eKind, const wxString& strMes
                                        const wxString& strWildcard)
 {
     m_aFileRequests.push_back({eKind, strMessage, strDir, strDefaultFile, strWildcard});
-    if (m_astrFileAnswers.empty())
-        return wxString();
-    const wxString strPath = m_astrFileAnswers.front();
-    m_astrFileAnswers.pop_front();
-    return strPath;
+    return next(m_astrFileAnswers, wxString());
 }
 
 int CScriptedPrompter::chooseIndex(const wxString& strMessage, const wxString& strCaption,
                                    const wxArrayString& astrChoices)
 {
     m_aChoices.push_back({strMessage, strCaption, astrChoices});
-    if (m_anIndexAnswers.empty())
-        return -1;
-    const int nIndex = m_anIndexAnswers.front();
-    m_anIndexAnswers.pop_front();
-    return nIndex;
+    return next(m_anIndexAnswers, -1);
 }

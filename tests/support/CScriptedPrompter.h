@@ -39,7 +39,10 @@ public:
     const std::vector<FileRequest>& getFileRequests() const { return m_aFileRequests; }
     void clear();
 
-    void report(const wxString& strTitle, const wxString& strText) override;
+    void report(const wxString& strTitle, const wxString& strText) override
+    {
+        m_aReports.push_back({strTitle, strText});
+    }
     wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
                         const wxString& strDefaultFile, const wxString& strWildcard) override;
     int chooseIndex(const wxString& strMessage, const wxString& strCaption,

@@ -1,13 +1,12 @@
 #include "CTempDir.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 CTempDir::CTempDir()
 {
@@ -15,9 +14,7 @@ CTempDir::CTempDir()
     std::string strTemplate = std::string(pszBase && *pszBase ? pszBase : "/tmp") + "/zolt-XXXXXX";
     if (mkdtemp(&strTemplate[0]) == nullptr)
         throw std::runtime_error("cannot create a temporary directory");
-    char* pszReal = realpath(strTemplate.c_str(), nullptr);
-    m_strPath = pszReal ? pszReal : strTemplate;
-    free(pszReal);
+    m_strPath = fs::canonical(strTemplate).string();
 }
 
 CTempDir::~CTempDir()
@@ -54,41 +51,19 @@ std::string CTempDir::readFile(const std::string& strPath)
 
 bool CTempDir::exists(const std::string& strPath)
 {
-    struct stat st;
-    return lstat(strPath.c_str(), &st) == 0;
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(strPath, ec));
 }
 
 bool CTempDir::makeDirs(const std::string& strPath)
 {
-    for (size_t n = 1; n != std::string::npos; n = strPath.find('/', n + 1))
-    {
-        const std::string strPart = strPath.substr(0, n);
-        if (!strPart.empty() && mkdir(strPart.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-    }
-    return mkdir(strPath.c_str(), 0755) == 0 || errno == EEXIST;
+    std::error_code ec;
+    fs::create_directories(strPath, ec);
+    return fs::is_directory(strPath, ec);
 }
 
 void CTempDir::removeAll(const std::string& strPath)
 {
-    struct stat st;
-    if (lstat(strPath.c_str(), &st) != 0)
-        return;
-    if (S_ISDIR(st.st_mode))
-    {
-        chmod(strPath.c_str(), 0755);
-        if (DIR* pDir = opendir(strPath.c_str()))
-        {
-            while (const dirent* pEntry = readdir(pDir))
-            {
-                const std::string strName = pEntry->d_name;
-                if (strName != "." && strName != "..")
-                    removeAll(strPath + "/" + strName);
-            }
-            closedir(pDir);
-        }
-        rmdir(strPath.c_str());
-    }
-    else
-        unlink(strPath.c_str());
+    std::error_code ec;
+    fs::remove_all(strPath, ec);
 }

@@ -2,8 +2,6 @@
 // back: values, units and ranges, the enabling rules, the unit switch.
 #include "Probe.h"
 
-#include <wx/uiaction.h>
-
 #include <gtk/gtk.h>
 
 using guitest::CAssertCounter;
@@ -57,8 +55,7 @@ TEST_F(BindingTest, ShownRecordsReadBackByteForByte)
 {
     Defaults d;
     m_pFrame->showRecords(d.sysPar, d.toolPar);
-    EXPECT_EQ(bytes(d.sysPar), m_pFrame->sysBytes());
-    EXPECT_EQ(bytes(d.toolPar), m_pFrame->toolBytes());
+    EXPECT_EQ(recordsOf(d.sysPar, d.toolPar), m_pFrame->records());
 
     const Shown aCases[] = {
         // Celsius, fixed mode, one temperature, no standby.
@@ -75,8 +72,7 @@ TEST_F(BindingTest, ShownRecordsReadBackByteForByte)
     {
         SCOPED_TRACE(wxString::Format("C %d fixed %d count %d", s.bCelsius, s.bFixed, s.nFixCnt));
         EXPECT_NO_DIALOG(m_pFrame->show(s));
-        EXPECT_EQ(bytes(makeSys(s)), m_pFrame->sysBytes());
-        EXPECT_EQ(bytes(makeTool(s)), m_pFrame->toolBytes());
+        EXPECT_EQ(recordsOf(s), m_pFrame->records());
     }
 }
 
@@ -308,32 +304,4 @@ TEST_F(BindingTest, RecordsWithAForeignHeaderChangeNothing)
     EXPECT_EQ("680", text(m_pFrame->m_pSpinCtrlTVar));
 }
 
-// The same rules when the user clicks the real controls.
-TEST_F(BindingTest, MouseClicksRunTheRules)
-{
-    CHandlerProbe* f = m_pFrame;
-    f->Raise();
-    guitest::pumpEvents(50);
-    wxUIActionSimulator sim;
-    auto clickOn = [&sim](wxWindow* pControl, const std::function<bool()>& fnDone)
-    {
-        const wxRect rect = pControl->GetScreenRect();
-        // Near the left edge: check boxes and radio buttons react on their indicator.
-        sim.MouseMove(rect.GetLeft() + std::min(10, rect.GetWidth() / 2),
-                      rect.GetTop() + rect.GetHeight() / 2);
-        guitest::pumpEvents(20);
-        sim.MouseClick();
-        EXPECT_TRUE(guitest::waitUntil(fnDone)) << pControl->GetLabel();
-    };
-    clickOn(f->m_pRadioBtnFahrenheit, [f] { return text(f->m_pSpinCtrlT1) == "608"; });
-    clickOn(f->m_pRadioBtnTempFix, [f] { return f->m_pSpinCtrlT1->IsEnabled(); });
-    clickOn(f->m_pCheckboxT3, [f] { return !f->m_pSpinCtrlT3->IsEnabled(); });
-    clickOn(f->m_pCheckboxStandby, [f] { return !f->m_pSpinCtrlStandbyTime->IsEnabled(); });
-    clickOn(f->m_pRadioBtnCelsius, [f] { return text(f->m_pSpinCtrlT1) == "320"; });
-    ToolPar toolPar;
-    EXPECT_NO_DIALOG(f->getToolPar(toolPar));
-    EXPECT_EQ(2, toolPar.cFixCnt);
-    EXPECT_EQ(0, toolPar.cStandbyTmMin);
-    EXPECT_EQ(0x003FC7F0u, toolPar.nUpdateFlag);
-}
 } // namespace

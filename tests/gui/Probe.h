@@ -152,6 +152,21 @@ inline ToolPar makeTool(const Shown& s)
     return toolPar;
 }
 
+// Both records as bytes, to compare them whole.
+using Records = std::pair<std::vector<uint8_t>, std::vector<uint8_t>>;
+inline Records recordsOf(const SysPar& rSysPar, const ToolPar& rToolPar)
+{
+    return {bytes(rSysPar), bytes(rToolPar)};
+}
+inline Records recordsOf(const Shown& s)
+{
+    return recordsOf(makeSys(s), makeTool(s));
+}
+inline Records defaultRecords()
+{
+    return recordsOf(Defaults().sysPar, Defaults().toolPar);
+}
+
 class CHandlerProbe : public CProbe<CZoltSDFrameHandler>
 {
 public:
@@ -182,17 +197,13 @@ public:
     }
     void show(const Shown& s) { showRecords(makeSys(s), makeTool(s)); }
 
-    std::vector<uint8_t> sysBytes()
+    // Both records as the controls give them.
+    Records records()
     {
         SysPar sysPar;
-        EXPECT_TRUE(getSysPar(sysPar));
-        return bytes(sysPar);
-    }
-    std::vector<uint8_t> toolBytes()
-    {
         ToolPar toolPar;
-        EXPECT_TRUE(getToolPar(toolPar));
-        return bytes(toolPar);
+        EXPECT_TRUE(getSysPar(sysPar) && getToolPar(toolPar));
+        return recordsOf(sysPar, toolPar);
     }
 
 private:

@@ -1,221 +1,345 @@
-// Building the card image and reading the records back out of it.
+// The card image: building it, reading the records back, and damaged,
+// foreign or hostile sectors, which must read as "no records" without a
+// look outside the sector.
+#include "CAssertRecorder.h"
 #include "CDataCard.h"
 #include "DataCardReference.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
-#include <random>
 #include <set>
 
 namespace
 {
-bool sameBytes(const void* p1, const void* p2, size_t n)
+using Bytes = std::vector<uint8_t>;
+
+Bytes imageBytes(const CDataCard& rCard, size_t nFrom = 0, size_t nTo = CDataCard::kImageSize)
 {
-    return n == 0 || std::memcmp(p1, p2, n) == 0;
+    return Bytes(rCard.getImage() + nFrom, rCard.getImage() + nTo);
 }
 
-void defaults(SysPar& rSys, ToolPar& rTool)
+// A framed record: type, length, version 1, filler, CRC.
+Bytes record(uint8_t cType, size_t nLength, uint8_t cFill = 0)
 {
-    CDataCard::setDefaultPar(rSys, rTool);
+    Bytes ac(nLength, cFill);
+    ac[0] = cType;
+    ac[1] = static_cast<uint8_t>(nLength);
+    ac[2] = 1;
+    ref::close(ac.data(), nLength);
+    return ac;
 }
 
-// Any bytes at all, framed as the two records; readPar does not validate.
-void randomPair(std::mt19937& rGen, SysPar& rSys, ToolPar& rTool)
+Bytes chain(std::initializer_list<Bytes> aRecords)
 {
-    std::uniform_int_distribution<int> byte(0, 255);
-    uint8_t* pSys = reinterpret_cast<uint8_t*>(&rSys);
-    uint8_t* pTool = reinterpret_cast<uint8_t*>(&rTool);
-    for (size_t i = 0; i < sizeof(SysPar); ++i)
-        pSys[i] = static_cast<uint8_t>(byte(rGen));
-    for (size_t i = 0; i < sizeof(ToolPar); ++i)
-        pTool[i] = static_cast<uint8_t>(byte(rGen));
-    rSys.cType = 0x61;
-    rSys.cLength = sizeof(SysPar);
-    rTool.cType = 0x62;
-    rTool.cLength = sizeof(ToolPar);
-    ref::close(pSys, sizeof(SysPar));
-    ref::close(pTool, sizeof(ToolPar));
+    Bytes ac;
+    for (const Bytes& r : aRecords)
+        ac.insert(ac.end(), r.begin(), r.end());
+    return ac;
 }
+
+struct Card
+{
+    std::unique_ptr<CDataCard> pCard = std::make_unique<CDataCard>();
+    SysPar sys;
+    ToolPar tool;
+    Card() { CDataCard::setDefaultPar(sys, tool); }
+    Bytes payload() const { return ref::payload(sys, tool); }
+    bool read(uint32_t nSector = 0)
+    {
+        SysPar sysOut;
+        ToolPar toolOut;
+        return pCard->readPar(sysOut, toolOut, nSector);
+    }
+    // Lays acPayload into sector nSector (earlier sectors get a terminator)
+    // and reads it back.
+    bool read(const Bytes& acPayload, uint32_t nSector = 0)
+    {
+        const Bytes acOther = record(0x00, 4);
+        for (uint32_t n = 0; n < nSector; ++n)
+            pCard->addSector(acOther.data(), static_cast<uint32_t>(acOther.size()));
+        EXPECT_TRUE(pCard->addSector(acPayload.data(), static_cast<uint32_t>(acPayload.size())));
+        pCard->buildFile();
+        return read(nSector);
+    }
+};
 } // namespace
-
-TEST(DataCardImage, FreshImageIsOneMebibyteOfZeros)
-{
-    auto pCard = std::make_unique<CDataCard>();
-    const uint8_t* p = pCard->getImage();
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(CDataCard::kImageSize, 1u << 20);
-    EXPECT_TRUE(std::all_of(p, p + CDataCard::kImageSize, [](uint8_t c) { return c == 0; }));
-}
 
 TEST(DataCardImage, DefaultPayloadSeedAndFirstBytes)
 {
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    const std::vector<uint8_t> acPayload = ref::payload(sys, tool);
+    Card c;
+    const Bytes acPayload = c.payload();
     ASSERT_EQ(acPayload.size(), CDataCard::kParPayloadLength);
-    EXPECT_EQ(acPayload.size(), 135u);
-    EXPECT_EQ(acPayload[41], 0xc6);
-    EXPECT_EQ(acPayload[42], 0x94);
+    EXPECT_EQ(acPayload[41] | acPayload[42] << 8, 0x94C6);
     EXPECT_EQ(CDataCard::crc16(acPayload.data(), acPayload.size()), 0x24FF);
-
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-    const uint8_t acStart[8] = {0xf6, 0x34, 0x86, 0x3a, 0x8d, 0x07, 0x35, 0x61};
-    EXPECT_TRUE(sameBytes(pCard->getImage(), acStart, 8));
+    ASSERT_TRUE(c.pCard->buildWrite(c.sys, c.tool));
+    EXPECT_EQ(imageBytes(*c.pCard, 0, 8), (Bytes{0xf6, 0x34, 0x86, 0x3a, 0x8d, 0x07, 0x35, 0x61}));
 }
 
-TEST(DataCardImage, OnlyTheUsedPayloadPositionsDifferFromFiller)
+TEST(DataCardImage, FillerMatchesOneDrawAtATime)
 {
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-
-    const std::vector<uint8_t> acPayload = ref::payload(sys, tool);
-    const std::vector<uint8_t> acFiller = ref::filler(ref::crc(acPayload.data(), acPayload.size()));
-    const std::vector<uint32_t> anPos = ref::positions();
-    const std::set<uint32_t> used(anPos.begin(), anPos.begin() + acPayload.size());
-
-    const uint8_t* pImage = pCard->getImage();
-    size_t nDiffering = 0;
-    for (size_t i = 0; i < CDataCard::kImageSize; ++i)
-    {
-        if (pImage[i] == acFiller[i])
-            continue;
-        ++nDiffering;
-        ASSERT_TRUE(i < 512 && used.count(static_cast<uint32_t>(i))) << "offset " << i;
-    }
-    // A few payload positions may coincide with their filler by chance.
-    EXPECT_GT(nDiffering, acPayload.size() * 9 / 10);
-}
-
-TEST(DataCardImage, PositionSequenceVisitsEveryOddOffsetOnce)
-{
-    const std::vector<uint32_t> anRef = ref::positions();
-    const uint32_t anStart[12] = {193, 483, 261, 39, 329, 107, 397, 175, 465, 243, 21, 311};
-    std::set<uint32_t> seen;
-    for (uint32_t i = 0; i < 256; ++i)
-    {
-        const uint32_t nPos = CDataCard::payloadPosition(i);
-        EXPECT_EQ(nPos, anRef[i]) << "index " << i;
-        EXPECT_EQ(nPos % 2, 1u);
-        EXPECT_EQ(ref::plus111(nPos) % 2, 0u);
-        EXPECT_EQ(ref::minus111(nPos) % 2, 0u);
-        seen.insert(nPos);
-        if (i < 12)
+    for (uint32_t nSeed : {0u, 1u, 0x24FFu, 0xFFFFFFFFu})
+        for (size_t nLength : {0, 1, 31, 32, 33, 65, 4099})
         {
-            EXPECT_EQ(nPos, anStart[i]);
-        }
-    }
-    EXPECT_EQ(seen.size(), 256u);
-}
-
-TEST(DataCardImage, FillerMatchesOneDrawAtATimeForAnyLengthAndSeed)
-{
-    const uint32_t anSeed[] = {0, 1, 0x24FF, 0xFFFF, 0x12345678u, 0xFFFFFFFFu};
-    const size_t anLength[] = {0, 1, 7, 8, 9, 31, 32, 33, 63, 64, 65, 1000, 4099};
-    for (uint32_t nSeed : anSeed)
-        for (size_t nLength : anLength)
-        {
-            std::vector<uint8_t> ac(nLength + 1, 0xA5);
+            Bytes ac(nLength + 1, 0xA5);
             CDataCard::fillFiller(ac.data(), nLength, nSeed);
-            const std::vector<uint8_t> acRef = ref::filler(nSeed, nLength);
-            EXPECT_TRUE(sameBytes(ac.data(), acRef.data(), nLength))
-                << "seed " << nSeed << " length " << nLength;
-            EXPECT_EQ(ac[nLength], 0xA5) << "wrote past the end, length " << nLength;
+            Bytes acRef = ref::filler(nSeed, nLength);
+            acRef.push_back(0xA5); // nothing written past the end
+            EXPECT_EQ(ac, acRef) << "seed " << nSeed << " length " << nLength;
         }
 }
 
 TEST(DataCardImage, RandomRecordsRoundTripAndBuildDeterministically)
 {
     std::mt19937 gen(20261206);
-    auto pCard = std::make_unique<CDataCard>();
-    auto pOther = std::make_unique<CDataCard>();
+    Card c, other;
     for (int nRound = 0; nRound < 40; ++nRound)
     {
-        SysPar sys;
-        ToolPar tool;
-        randomPair(gen, sys, tool);
+        SCOPED_TRACE(nRound);
+        ref::randomize(c.sys, gen);
+        ref::randomize(c.tool, gen);
+        c.sys.cType = 0x61;
+        c.sys.cLength = sizeof(SysPar);
+        c.tool.cType = 0x62;
+        c.tool.cLength = sizeof(ToolPar);
+        ref::close(reinterpret_cast<uint8_t*>(&c.sys), sizeof(SysPar));
+        ref::close(reinterpret_cast<uint8_t*>(&c.tool), sizeof(ToolPar));
 
-        ASSERT_TRUE(pCard->buildWrite(sys, tool));
-        ASSERT_TRUE(pOther->buildWrite(sys, tool));
-        ASSERT_TRUE(sameBytes(pCard->getImage(), pOther->getImage(), CDataCard::kImageSize));
-        if (nRound < 4)
-        {
-            const std::vector<uint8_t> acRef = ref::image(ref::payload(sys, tool));
-            ASSERT_TRUE(sameBytes(pCard->getImage(), acRef.data(), acRef.size()));
-        }
+        ASSERT_TRUE(c.pCard->buildWrite(c.sys, c.tool));
+        ASSERT_TRUE(other.pCard->buildWrite(c.sys, c.tool));
+        ASSERT_TRUE(imageBytes(*c.pCard) == imageBytes(*other.pCard));
+        const Bytes acRef = ref::image(c.payload());
+        ASSERT_TRUE(imageBytes(*c.pCard) == acRef);
 
         SysPar sysOut;
         ToolPar toolOut;
-        std::memset(&sysOut, 0xEE, sizeof sysOut);
-        std::memset(&toolOut, 0xEE, sizeof toolOut);
-        ASSERT_TRUE(pCard->readPar(sysOut, toolOut, 0)) << "round " << nRound;
-        EXPECT_TRUE(sameBytes(&sysOut, &sys, sizeof sys));
-        EXPECT_TRUE(sameBytes(&toolOut, &tool, sizeof tool));
+        ASSERT_TRUE(c.pCard->readPar(sysOut, toolOut, 0));
+        EXPECT_EQ(ref::bytes(sysOut), ref::bytes(c.sys));
+        EXPECT_EQ(ref::bytes(toolOut), ref::bytes(c.tool));
+        // The payload now opens its sector; the other sectors are untouched.
+        EXPECT_EQ(imageBytes(*c.pCard, 0, CDataCard::kParPayloadLength), c.payload());
+        EXPECT_TRUE(imageBytes(*c.pCard, 512) == Bytes(acRef.begin() + 512, acRef.end()));
     }
 }
 
-TEST(DataCardImage, ReadingUnscramblesOnlyItsOwnSector)
+TEST(DataCardDamage, EveryPayloadByteCountsAndNothingElse)
 {
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-    std::vector<uint8_t> acBefore(pCard->getImage(), pCard->getImage() + CDataCard::kImageSize);
-
-    ASSERT_TRUE(pCard->readPar(sys, tool, 0));
-    const uint8_t* p = pCard->getImage();
-    EXPECT_TRUE(sameBytes(p + 512, acBefore.data() + 512, CDataCard::kImageSize - 512));
-    // The payload now opens the sector, in laid-out order.
-    const std::vector<uint8_t> acPayload = ref::payload(sys, tool);
-    EXPECT_TRUE(sameBytes(p, acPayload.data(), acPayload.size()));
-}
-
-TEST(DataCardImage, PayloadByteDependsOnlyOnItsThreeStoredBytes)
-{
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-
-    // Scribble over every byte of sector 0 that is neither a used payload
-    // position nor one of its partners: the records still read back.
+    Card c;
+    ASSERT_TRUE(c.pCard->buildWrite(c.sys, c.tool));
+    const Bytes acGood = imageBytes(*c.pCard, 0, 512);
     const std::vector<uint32_t> anPos = ref::positions();
-    std::set<uint32_t> keep;
+    std::set<uint32_t> used;
     for (size_t i = 0; i < CDataCard::kParPayloadLength; ++i)
     {
-        keep.insert(anPos[i]);
-        keep.insert(ref::plus111(anPos[i]));
-        keep.insert(ref::minus111(anPos[i]));
+        used.insert({anPos[i], ref::plus111(anPos[i]), ref::minus111(anPos[i])});
+        for (uint32_t nAt : {anPos[i], ref::plus111(anPos[i]), ref::minus111(anPos[i])})
+            for (int nBit = 0; nBit < 8; ++nBit)
+            {
+                std::copy(acGood.begin(), acGood.end(), c.pCard->getImage());
+                c.pCard->getImage()[nAt] ^= static_cast<uint8_t>(1u << nBit);
+                EXPECT_FALSE(c.read()) << "payload byte " << i << " at " << nAt << " bit " << nBit;
+            }
     }
-    uint8_t* pImage = pCard->getImage();
+    // Scribbling over every other byte of the sector changes nothing.
+    std::copy(acGood.begin(), acGood.end(), c.pCard->getImage());
     for (uint32_t i = 0; i < 512; ++i)
-        if (!keep.count(i))
-            pImage[i] = static_cast<uint8_t>(i * 7 + 3);
-
+        if (!used.count(i))
+            c.pCard->getImage()[i] = static_cast<uint8_t>(i * 7 + 3);
     SysPar sysOut;
     ToolPar toolOut;
-    ASSERT_TRUE(pCard->readPar(sysOut, toolOut, 0));
-    EXPECT_TRUE(sameBytes(&sysOut, &sys, sizeof sys));
-    EXPECT_TRUE(sameBytes(&toolOut, &tool, sizeof tool));
+    ASSERT_TRUE(c.pCard->readPar(sysOut, toolOut, 0));
+    EXPECT_EQ(ref::bytes(sysOut), ref::bytes(c.sys));
+    EXPECT_EQ(ref::bytes(toolOut), ref::bytes(c.tool));
 }
 
-TEST(DataCardImage, ClearImageZeroesEverything)
+TEST(DataCardDamage, ChainsOfRecords)
 {
-    SysPar sys;
-    ToolPar tool;
-    defaults(sys, tool);
-    auto pCard = std::make_unique<CDataCard>();
-    ASSERT_TRUE(pCard->buildWrite(sys, tool));
-    pCard->clearImage();
-    const uint8_t* p = pCard->getImage();
-    EXPECT_TRUE(std::all_of(p, p + CDataCard::kImageSize, [](uint8_t c) { return c == 0; }));
+    const Card c;
+    const Bytes acSys = ref::bytes(c.sys), acTool = ref::bytes(c.tool);
+    const Bytes acHead = record(0x60, 43), acEnd = record(0x00, 4);
+    Bytes acBadEnd = acEnd, acBadHead = acHead;
+    acBadEnd[3] ^= 1;
+    acBadHead[20] = 7;
+    const struct
+    {
+        const char* pszName;
+        Bytes acPayload;
+        bool bRead;
+    } aCase[] = {
+        {"plain", chain({acHead, acSys, acTool, acEnd}), true},
+        {"reversed order", chain({acHead, acTool, acSys, acEnd}), true},
+        {"other data passed over", chain({acHead, record(0x64, 30), acSys, acTool, acEnd}), true},
+        {"second header passed over", chain({acHead, acSys, acHead, acTool, acEnd}), true},
+        {"unknown type ends the chain", chain({acHead, acSys, acTool, record(0x70, 6)}), true},
+        {"longer records copied in part",
+         chain({acHead, record(0x61, 60, 0x11), record(0x62, 50, 0x22), acEnd}), true},
+        {"no header", chain({acSys, acTool, acEnd}), false},
+        {"header with a wrong CRC", chain({acBadHead, acSys, acTool, acEnd}), false},
+        {"SysPar missing", chain({acHead, acTool, acEnd}), false},
+        {"ToolPar missing", chain({acHead, acSys, acEnd}), false},
+        {"terminator with a wrong CRC", chain({acHead, acSys, acTool, acBadEnd}), false},
+        {"record length 0", chain({acHead, acSys, acTool, Bytes{0x64, 0, 0, 0}}), false},
+        {"record length 1", chain({acHead, acSys, acTool, Bytes{0x64, 1, 0, 0}}), false},
+        {"length 0 before the records", chain({acHead, Bytes{0x64, 0}, acSys, acTool}), false},
+        {"SysPar too short to copy", chain({acHead, record(0x61, 20), acTool, acEnd}), false},
+        {"ToolPar too short to copy", chain({acHead, acSys, record(0x62, 30), acEnd}), false},
+    };
+    for (const auto& rCase : aCase)
+        EXPECT_EQ(Card().read(rCase.acPayload), rCase.bRead) << rCase.pszName;
+
+    // A second SysPar asserts, and the later one wins.
+    Card d;
+    SysPar sysSecond = d.sys;
+    sysSecond.cUnit = 2;
+    CDataCard::setCrc(reinterpret_cast<uint8_t*>(&sysSecond), sizeof sysSecond);
+    const Bytes acTwice = chain({acHead, acSys, acTool, ref::bytes(sysSecond), acEnd});
+    ASSERT_TRUE(d.pCard->addSector(acTwice.data(), static_cast<uint32_t>(acTwice.size())));
+    d.pCard->buildFile();
+    CAssertRecorder asserts;
+    EXPECT_TRUE(d.pCard->readPar(d.sys, d.tool, 0));
+    EXPECT_EQ(asserts.getAsserts(), std::vector<wxString>{"bSysPar == false"});
+    EXPECT_EQ(d.sys.cUnit, 2);
+}
+
+TEST(DataCardDamage, RecordsNeverReachPastTheGatheredPayload)
+{
+    const Card c;
+    const Bytes acFront = chain({record(0x60, 43), ref::bytes(c.sys), ref::bytes(c.tool)});
+    // Other data up to the last payload byte, no terminator.
+    const Bytes acFull = chain({acFront, record(0x64, 256 - acFront.size())});
+    // A record whose length runs past the 256 payload bytes.
+    Bytes acOverrun = chain({acFront, record(0x64, 40)});
+    acOverrun[acFront.size() + 1] = 200;
+    // The largest length a byte can hold, near the payload's end.
+    const Bytes acMax =
+        chain({acFront, record(0x64, 256 - acFront.size() - 4), Bytes{0x64, 255, 0, 0}});
+    ASSERT_EQ(acFull.size(), 256u);
+    ASSERT_EQ(acMax.size(), 256u);
+    for (uint32_t nSector : {0u, 2047u})
+        for (const Bytes* p : std::initializer_list<const Bytes*>{&acFull, &acOverrun, &acMax})
+            EXPECT_FALSE(Card().read(*p, nSector)) << "sector " << nSector;
+}
+
+namespace
+{
+// Where each byte of an unscrambled sector comes from: the payload index
+// whose value ends up there (the upper half holds leftover copies).
+std::vector<size_t> sourceMap(const std::vector<uint32_t>& anPos)
+{
+    std::vector<size_t> an(512);
+    for (size_t j = 0; j < 512; ++j)
+    {
+        const uint32_t nPos = static_cast<uint32_t>(j % 2 ? j : j - 255);
+        an[j] = j < 256 ? j : std::find(anPos.begin(), anPos.end(), nPos) - anPos.begin();
+    }
+    return an;
+}
+
+Bytes unscrambled(const Bytes& acPayload, const std::vector<size_t>& anSource)
+{
+    Bytes ac(512);
+    for (size_t j = 0; j < 512; ++j)
+        ac[j] = acPayload[anSource[j]];
+    return ac;
+}
+} // namespace
+
+TEST(DataCardDamage, ValidLookingChainInTheLeftoversIsNotFollowed)
+{
+    // A payload whose unscrambled sector holds a header and a record that
+    // runs into the leftovers with a CRC that holds, followed by a record
+    // claiming 255 bytes from beyond offset 256: a walk that trusted the
+    // leftovers would read past the end of the last sector of the image.
+    const std::vector<uint32_t> anPos = ref::positions();
+    const std::vector<size_t> anSource = sourceMap(anPos);
+    const Bytes acHeader = record(0x60, 43);
+    bool bCrafted = false;
+    for (size_t nLength = 214; nLength < 256 && !bCrafted; ++nLength)
+    {
+        const size_t nNext = 43 + nLength;
+        if (nNext + 255 <= 512)
+            continue;
+        Bytes acPayload(256, 0x33);
+        std::copy(acHeader.begin(), acHeader.end(), acPayload.begin());
+        acPayload[43] = 0x64;
+        acPayload[44] = static_cast<uint8_t>(nLength);
+        const size_t anTaken[] = {anSource[nNext], anSource[nNext + 1], anSource[nNext - 2],
+                                  anSource[nNext - 1]};
+        if (std::set<size_t>(std::begin(anTaken), std::end(anTaken)).size() != 4 ||
+            *std::min_element(std::begin(anTaken), std::end(anTaken)) < 45)
+            continue;
+        acPayload[anTaken[0]] = 0x64;
+        acPayload[anTaken[1]] = 255;
+        // The CRC bytes lie inside the range they protect: search for a
+        // value that fits itself.
+        for (uint32_t nTry = 0; nTry < 0x10000 && !bCrafted; ++nTry)
+        {
+            acPayload[anTaken[2]] = static_cast<uint8_t>(nTry);
+            acPayload[anTaken[3]] = static_cast<uint8_t>(nTry >> 8);
+            bCrafted =
+                CDataCard::crc16(unscrambled(acPayload, anSource).data() + 43, nLength - 2) == nTry;
+        }
+        if (!bCrafted)
+            continue;
+
+        auto pCard = std::make_unique<CDataCard>();
+        uint8_t* pLast = pCard->getImage() + CDataCard::kImageSize - 512;
+        for (size_t i = 0; i < 256; ++i)
+            pLast[anPos[i]] = acPayload[i];
+        SysPar sys;
+        ToolPar tool;
+        EXPECT_FALSE(pCard->readPar(sys, tool, 2047)) << "record length " << nLength;
+        // The sector really unscrambles to the crafted chain.
+        EXPECT_EQ(Bytes(pLast, pLast + 512), unscrambled(acPayload, anSource));
+        EXPECT_EQ(pLast[nNext], 0x64);
+        EXPECT_EQ(pLast[nNext + 1], 255);
+    }
+    EXPECT_TRUE(bCrafted);
+}
+
+TEST(DataCardDamage, MisuseAssertsAndHarmsNothing)
+{
+    Card c;
+    {
+        CAssertRecorder asserts;
+        // Records whose length bytes are wrong are not written, nor is an
+        // oversized or missing sector payload.
+        SysPar sysLong = c.sys;
+        sysLong.cLength = 200;
+        ToolPar toolShort = c.tool;
+        toolShort.cLength = 0;
+        EXPECT_FALSE(c.pCard->buildWrite(sysLong, c.tool));
+        EXPECT_FALSE(c.pCard->buildWrite(c.sys, toolShort));
+        const Bytes acLong(257, 0x60);
+        EXPECT_FALSE(c.pCard->addSector(acLong.data(), 257));
+        EXPECT_FALSE(c.pCard->addSector(nullptr, 4));
+        EXPECT_EQ(asserts.getAsserts(), std::vector<wxString>(4, "false"));
+        EXPECT_TRUE(imageBytes(*c.pCard) == Bytes(CDataCard::kImageSize, 0));
+        EXPECT_FALSE(c.read()) << "zero image";
+    }
+    {
+        // Nothing was left in the list: the next build lays out one sector only.
+        CAssertRecorder asserts;
+        ASSERT_TRUE(c.pCard->buildWrite(c.sys, c.tool));
+        EXPECT_TRUE(imageBytes(*c.pCard) == ref::image(c.payload()));
+        // Sectors beyond the image are neither read nor touched.
+        for (uint32_t nSector : {2048u, 0xFFFFFFFFu})
+            EXPECT_FALSE(c.read(nSector));
+        EXPECT_EQ(asserts.getAsserts(), std::vector<wxString>(2, "nSector < 2048"));
+        EXPECT_TRUE(imageBytes(*c.pCard) == ref::image(c.payload()));
+        c.pCard->clearImage();
+        EXPECT_TRUE(imageBytes(*c.pCard) == Bytes(CDataCard::kImageSize, 0));
+    }
+    // One list node more than the image has sectors: the last is dropped.
+    CAssertRecorder asserts;
+    c.pCard->buildFile();
+    const Bytes acPayload = c.payload();
+    for (uint32_t n = 0; n <= CDataCard::kSectorCount; ++n)
+        ASSERT_TRUE(c.pCard->addSector(acPayload.data(), static_cast<uint32_t>(acPayload.size())));
+    c.pCard->buildFile();
+    EXPECT_EQ(asserts.getAsserts(),
+              (std::vector<wxString>{"m_pHeadSector", "nOffset < (1 << 20)"}));
+    for (uint32_t nSector : {0u, 1000u, 2047u})
+        EXPECT_TRUE(c.read(nSector)) << nSector;
 }

@@ -5,36 +5,43 @@
 #include "ZoltPar.h"
 
 #include <cstdint>
-#include <cstring>
+#include <random>
 #include <vector>
 
 namespace ref
 {
-constexpr size_t kImage = 1u << 20;
+template <class T> std::vector<uint8_t> bytes(const T& r)
+{
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(&r);
+    return std::vector<uint8_t>(p, p + sizeof(T));
+}
+
+template <class T> void randomize(T& r, std::mt19937& rGen)
+{
+    uint8_t* p = reinterpret_cast<uint8_t*>(&r);
+    for (size_t i = 0; i < sizeof(T); ++i)
+        p[i] = static_cast<uint8_t>(rGen());
+}
 
 // One draw at a time, bits 16 ... 30 of each new state, low byte kept.
-inline std::vector<uint8_t> filler(uint32_t nSeed, size_t nLength = kImage)
+inline std::vector<uint8_t> filler(uint32_t nSeed, size_t nLength = 1u << 20)
 {
     std::vector<uint8_t> ac(nLength);
     uint32_t nState = nSeed;
     for (size_t i = 0; i < nLength; ++i)
     {
         nState = nState * 214013u + 2531011u;
-        const uint32_t nDraw = (nState >> 16) & 0x7FFF;
-        ac[i] = static_cast<uint8_t>(nDraw & 0xFF);
+        ac[i] = static_cast<uint8_t>(((nState >> 16) & 0x7FFF) & 0xFF);
     }
     return ac;
 }
 
+// 193, then each 222 lower, modulo the sector.
 inline std::vector<uint32_t> positions()
 {
     std::vector<uint32_t> an;
-    int32_t nPos = 193;
-    for (int i = 0; i < 256; ++i)
-    {
+    for (int i = 0, nPos = 193; i < 256; ++i, nPos = ((nPos - 222) % 512 + 512) % 512)
         an.push_back(static_cast<uint32_t>(nPos));
-        nPos = ((nPos - 222) % 512 + 512) % 512;
-    }
     return an;
 }
 
@@ -64,11 +71,18 @@ inline uint16_t crc(const uint8_t* p, size_t n)
     return static_cast<uint16_t>(c);
 }
 
+// Writes the CRC of the first n - 2 bytes into the last two, low byte first.
 inline void close(uint8_t* p, size_t n)
 {
     const uint16_t c = crc(p, n - 2);
     p[n - 2] = static_cast<uint8_t>(c);
     p[n - 1] = static_cast<uint8_t>(c >> 8);
+}
+
+template <class T> bool crcHolds(const T& r)
+{
+    const std::vector<uint8_t> ac = bytes(r);
+    return crc(ac.data(), ac.size() - 2) == (ac[ac.size() - 2] | (ac.back() << 8));
 }
 
 // Header, both records, terminator.
@@ -83,8 +97,8 @@ inline std::vector<uint8_t> payload(const SysPar& rSys, const ToolPar& rTool)
     const uint8_t* pTool = reinterpret_cast<const uint8_t*>(&rTool);
     ac.insert(ac.end(), pSys, pSys + sizeof(SysPar));
     ac.insert(ac.end(), pTool, pTool + sizeof(ToolPar));
-    const uint8_t acEnd[4] = {0x00, 0x04, 0x84, 0x40};
-    ac.insert(ac.end(), acEnd, acEnd + 4);
+    for (uint8_t c : {0x00, 0x04, 0x84, 0x40})
+        ac.push_back(c);
     return ac;
 }
 

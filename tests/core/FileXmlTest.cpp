@@ -1,0 +1,466 @@
+// The settings document: its exact bytes, its elements under the update
+// flags, reading it back with the reader's rules, and loading and saving
+// through the file dialogs.
+#include "CAssertRecorder.h"
+#include "CDataCard.h"
+#include "CFileXml.h"
+#include "CScriptedPrompter.h"
+#include "CTempDir.h"
+#include "DataCardReference.h"
+
+#include <wx/init.h>
+#include <wx/stdpaths.h>
+#include <wx/xml/xml.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <sys/resource.h>
+
+namespace
+{
+using Names = std::vector<wxString>;
+
+// The attributes of "tool-flags" in the order a document lists them, the
+// optional children of system-parameter and tool-parameter, and their flags.
+const std::vector<const char*> kToolFlags = {
+    "var-set-temp",      "var-standby-temp",  "var-energy-level",      "fix-mode-enabled",
+    "fix_set-temp0",     "fix_set-temp1",     "fix_set-temp2",         "fix-standby-temp0",
+    "fix-standby-temp1", "fix-standby-temp2", "fix-energy-level0",     "fix-energy-level1",
+    "fix-energy-level2", "fix-mode-count",    "fix-mode-actual-index", "wakeup",
+    "standby-time",      "shutdown-time"};
+const std::vector<uint32_t> kToolFlagBits = {
+    0x1,   0x2,    0x8,    0x10,    0x20,    0x40,    0x80,    0x100,    0x200,
+    0x400, 0x4000, 0x8000, 0x10000, 0x20000, 0x40000, 0x80000, 0x100000, 0x200000};
+const std::vector<const char*> kSysItems = {"unit", "locked", "password", "serial-number",
+                                            "entity-number"};
+const std::vector<const char*> kToolItems = {"wakeup", "standby-time", "shutdown-time"};
+
+Names named(const std::vector<const char*>& aszNames, const std::vector<uint32_t>& anBits,
+            uint32_t nFlags, Names astr = {})
+{
+    for (size_t i = 0; i < aszNames.size(); ++i)
+        if (nFlags & anBits[i])
+            astr.push_back(aszNames[i]);
+    return astr;
+}
+
+Names childNames(const wxXmlNode* pNode)
+{
+    Names astr;
+    for (const wxXmlNode* p = pNode->GetChildren(); p; p = p->GetNext())
+        astr.push_back(p->GetName());
+    return astr;
+}
+
+Names attributeNames(const wxXmlNode* pNode)
+{
+    Names astr;
+    for (const wxXmlAttribute* p = pNode->GetAttributes(); p; p = p->GetNext())
+        astr.push_back(p->GetName());
+    return astr;
+}
+
+// The element at a path of names below the root.
+const wxXmlNode* at(const CFileXml& rFile, const std::vector<const char*>& aszPath)
+{
+    const wxXmlNode* pNode = rFile.getDocument().GetRoot();
+    for (const char* szName : aszPath)
+    {
+        pNode = pNode->GetChildren();
+        while (pNode && pNode->GetName() != szName)
+            pNode = pNode->GetNext();
+        if (!pNode)
+            return nullptr;
+    }
+    return pNode;
+}
+
+Names reports(const CScriptedPrompter& rPrompter)
+{
+    Names astr;
+    for (const CScriptedPrompter::Report& r : rPrompter.getReports())
+        astr.push_back(r.strTitle + ": " + r.strText);
+    return astr;
+}
+
+const Names kCorrupt = {"File is corrupted: failed to read the settings."};
+const Names kCantSave = {"Can't save the file: failed to save the file."};
+const Names kCantRead = {"Can't read the file: failed to load the file."};
+
+bool loadText(CFileXml& rFile, CReporter& rReporter, const std::string& strXml)
+{
+    CTempDir dir;
+    CTempDir::writeFile(dir.file("doc.zlx"), strXml);
+    return rFile.loadPath(rReporter, dir.file("doc.zlx"));
+}
+
+std::string document(const std::string& strSystem, const std::string& strTool)
+{
+    return "<?xml version=\"1.0\"?>\n<zolt-settings>\n<system-parameter version=\"1\">" +
+           strSystem + "</system-parameter>\n<tool-parameter version=\"1\">" + strTool +
+           "</tool-parameter>\n</zolt-settings>\n";
+}
+
+struct Pair
+{
+    SysPar sys;
+    ToolPar tool;
+    Pair() { CDataCard::setDefaultPar(sys, tool); }
+};
+} // namespace
+
+TEST(FileXmlBuild, DefaultRecordsSaveAsTheReferenceDocument)
+{
+    CAssertRecorder asserts;
+    CTempDir dir;
+    CScriptedPrompter prompter;
+    const Pair p;
+    CFileXml file;
+    ASSERT_TRUE(file.buildSettings(p.sys, p.tool));
+    ASSERT_TRUE(file.saveFile(prompter, dir.file("defaults.zlx")));
+    const std::string strExpected = CTempDir::readFile(ZOLT_TEST_DATA_DIR "/defaults.zlx");
+    ASSERT_FALSE(strExpected.empty());
+    EXPECT_EQ(CTempDir::readFile(dir.file("defaults.zlx")), strExpected);
+    EXPECT_TRUE(prompter.getReports().empty());
+    EXPECT_TRUE(asserts.getAsserts().empty());
+}
+
+TEST(FileXmlBuild, FlagsTheDocumentCannotHoldAreAssertedButWritten)
+{
+    Pair p;
+    for (uint8_t i = 0; i < 16; ++i)
+        p.sys.acPassword[i] = i, p.sys.acSerialNumber[i] = 0xFF;
+    p.sys.nEntityNo = 65535;
+    p.sys.nUpdateFlag = 0x1F;
+    p.sys.cUnit = 7;
+    p.tool.nUpdateFlag = 0x3FFFFF;
+    CAssertRecorder asserts;
+    CFileXml file;
+    file.buildSettings(p.sys, p.tool);
+    EXPECT_EQ(asserts.getAsserts(),
+              (Names{"(rSysPar.nUpdateFlag & eSysParUpdatePassword) == 0",
+                     "(rSysPar.nUpdateFlag & eSysParUpdateSerialNumber) == 0",
+                     "(rSysPar.nUpdateFlag & eSysParUpdateEntityNo) == 0", "rSysPar.cUnit == 2",
+                     "(rToolPar.nUpdateFlag & eToolParUpdateVarCalT) == 0",
+                     "(rToolPar.nUpdateFlag & eToolParUpdateFixCalT0) == 0",
+                     "(rToolPar.nUpdateFlag & eToolParUpdateFixCalT1) == 0",
+                     "(rToolPar.nUpdateFlag & eToolParUpdateFixCalT2) == 0",
+                     "(rToolPar.nUpdateFlag & eToolParUpdateVarCalT) == 0",
+                     "(rToolPar.nUpdateFlag & (eToolParUpdateFixCalT0 | eToolParUpdateFixCalT1 | "
+                     "eToolParUpdateFixCalT2)) == 0"}));
+    EXPECT_EQ(at(file, {"system-parameter", "unit"})->GetAttribute("value"), "fahrenheit");
+    EXPECT_EQ(at(file, {"system-parameter", "password"})->GetAttribute("base64"),
+              "AAECAwQFBgcICQoLDA0ODw==");
+    EXPECT_EQ(at(file, {"system-parameter", "serial-number"})->GetAttribute("base64"),
+              "/////////////////////w==");
+    EXPECT_EQ(at(file, {"system-parameter", "entity-number"})->GetAttribute("value"), "65535");
+    EXPECT_EQ(attributeNames(at(file, {"system-parameter", "system-flags"})),
+              (Names{"unit", "locked"}));
+}
+
+TEST(FileXmlRead, RandomRecordsComeBackAsTheDocumentCarriesThem)
+{
+    std::mt19937 gen(20261206);
+    CTempDir dir;
+    const std::string strPath = dir.file("random.zlx");
+    CFileXml writer; // built again each round: the new tree replaces the old
+    for (int nRound = 0; nRound < 100; ++nRound)
+    {
+        SCOPED_TRACE(nRound);
+        SysPar sys, sysOut;
+        ToolPar tool, toolOut;
+        for (auto* p : {&sys, &sysOut})
+            ref::randomize(*p, gen);
+        for (auto* p : {&tool, &toolOut})
+            ref::randomize(*p, gen);
+        // Now and then the common values, so every branch is met both ways.
+        if (nRound % 3 == 0)
+            sys.cUnit = 1 + nRound % 2, sys.nUpdateFlag &= 0x3;
+        if (nRound % 4 == 0)
+            tool.nUpdateFlag = nRound % 8 == 0 ? 0x38001B : 0x3FC7F0;
+
+        CScriptedPrompter prompter;
+        writer.buildSettings(sys, tool);
+        ASSERT_TRUE(writer.saveFile(prompter, strPath));
+        // Optional elements and flag attributes as the flags say.
+        EXPECT_EQ(childNames(at(writer, {"system-parameter"})),
+                  named(kSysItems, {0x1, 0x2, 0x4, 0x8, 0x10}, sys.nUpdateFlag, {"system-flags"}));
+        EXPECT_EQ(attributeNames(at(writer, {"system-parameter", "system-flags"})),
+                  named({"unit", "locked"}, {0x1, 0x2}, sys.nUpdateFlag));
+        EXPECT_EQ(childNames(at(writer, {"tool-parameter"})),
+                  named(kToolItems, {0x80000, 0x100000, 0x200000}, tool.nUpdateFlag,
+                        {"tool-flags", "var-mode", "fix-mode"}));
+        EXPECT_EQ(attributeNames(at(writer, {"tool-parameter", "tool-flags"})),
+                  named(kToolFlags, kToolFlagBits, tool.nUpdateFlag));
+
+        CFileXml reader;
+        ASSERT_TRUE(reader.loadPath(prompter, strPath));
+        SysPar sysExpected = sysOut;
+        ToolPar toolExpected = toolOut;
+        ASSERT_TRUE(reader.readSettings(prompter, sysOut, toolOut));
+        EXPECT_TRUE(prompter.getReports().empty());
+
+        // System side: only unit and locked travel, each under its flag.
+        sysExpected.nUpdateFlag = sys.nUpdateFlag & 0x3u;
+        if (sys.nUpdateFlag & 0x1)
+            sysExpected.cUnit = sys.cUnit == 1 ? 1 : 2;
+        if (sys.nUpdateFlag & 0x2)
+            sysExpected.cLocked = sys.cLocked != 0;
+        EXPECT_EQ(ref::bytes(sysOut), ref::bytes(sysExpected));
+        // Tool side: every flag but the calibration ones, the mode values
+        // always, wake-up and the times under their flags.
+        const uint32_t nTool = tool.nUpdateFlag;
+        toolExpected.nUpdateFlag = nTool & 0x3FC7FBu;
+        toolExpected.nVarSetT100mC = tool.nVarSetT100mC;
+        toolExpected.nVarStandbyT100mC = tool.nVarStandbyT100mC;
+        toolExpected.cVarEnergy = tool.cVarEnergy;
+        toolExpected.cFixEnabled = tool.cFixEnabled != 0;
+        for (int i = 0; i < 3; ++i)
+        {
+            toolExpected.anFixSetT100mC[i] = tool.anFixSetT100mC[i];
+            toolExpected.anFixStandbyT100mC[i] = tool.anFixStandbyT100mC[i];
+            toolExpected.acFixEnergy[i] = tool.acFixEnergy[i];
+        }
+        toolExpected.cFixCnt = tool.cFixCnt;
+        toolExpected.cFixActualIdx = tool.cFixActualIdx;
+        if (nTool & 0x80000)
+            toolExpected.cWakeup = tool.cWakeup != 0;
+        if (nTool & 0x100000)
+            toolExpected.cStandbyTmMin = tool.cStandbyTmMin;
+        if (nTool & 0x200000)
+            toolExpected.cShutdownTmMin = tool.cShutdownTmMin;
+        EXPECT_EQ(ref::bytes(toolOut), ref::bytes(toolExpected));
+    }
+}
+
+TEST(FileXmlRead, DocumentsThatReadWithoutError)
+{
+    using FnExpect = std::function<void(SysPar&, ToolPar&)>; // changes from the defaults
+    const std::pair<std::string, FnExpect> aCases[] = {
+        {"<zolt-settings/>", [](SysPar&, ToolPar&) {}},
+        // Text, comments, unknown elements and known ones at the wrong level
+        // are skipped; so are versions and unknown attributes.
+        {"<zolt-settings x=\"1\">hello<!-- c --><other><tool-parameter><wakeup value=\"false\"/>"
+         "</tool-parameter></other><system-flags/><system-parameter version=\"abc\"/>"
+         "</zolt-settings>",
+         [](SysPar&, ToolPar&) {}},
+        {document("<system-parameter><unit value=\"fahrenheit\"/></system-parameter>"
+                  "<password base64=\"AAECAwQFBgcICQoLDA0ODw==\"/><entity-number value=\"77\"/>",
+                  "<var-mode count=\"abc\"><wakeup value=\"false\"/><fix-set-temp value1=\"1\"/>"
+                  "</var-mode><fix-mode><var-set-temp value=\"1\"/><fix-mode count=\"2\"/>"
+                  "</fix-mode><system-flags/><unit value=\"bad\"/>"),
+         [](SysPar&, ToolPar&) {}},
+        // Flags: present only under the exact name with "true".
+        {document("<system-flags/>", "<tool-flags/>"),
+         [](SysPar& s, ToolPar& t) { s.nUpdateFlag = t.nUpdateFlag = 0; }},
+        {document("<system-flags unit=\"TRUE\" locked=\"true\" Unit=\"true\"/>",
+                  "<tool-flags fix_set-temp0=\"true\" fix-set-temp1=\"true\" Wakeup=\"true\" "
+                  "wakeup=\"yes\" fix-mode-count=\"true\" var-cal-temp=\"true\"/>"),
+         [](SysPar& s, ToolPar& t) { s.nUpdateFlag = 0x2, t.nUpdateFlag = 0x20 | 0x20000; }},
+        {document("<unit value=\"fahrenheit\"/><locked value=\"true\"/>",
+                  "<wakeup value=\"yes\"/>"),
+         [](SysPar& s, ToolPar& t) { s.cUnit = 2, s.cLocked = 1, t.cWakeup = 0; }},
+        // Items without their attribute keep their fields.
+        {document("<unit/><locked other=\"true\"/>",
+                  "<wakeup/><standby-time/><var-mode><var-set-temp/></var-mode>"
+                  "<fix-mode><fix-set-temp value2=\"1234\"/></fix-mode>"),
+         [](SysPar&, ToolPar& t) { t.anFixSetT100mC[1] = 1234; }},
+        // Numbers keep the bits that fit their field.
+        {document("", "<var-mode><var-set-temp value=\"70000\"/><var-standby-temp value=\"-5\"/>"
+                      "<var-energy-level value=\"258\"/></var-mode>"
+                      "<standby-time value=\"300\"/><shutdown-time value=\"-1\"/>"
+                      "<fix-mode count=\"7\" actual-index=\"+2\" enabled=\"TRUE\">"
+                      "<fix-standby-temp value1=\"4294967295\" value3=\" 9999\"/>"
+                      "<fix-energy-level value1=\"0\" value3=\"65539\"/></fix-mode>"),
+         [](SysPar&, ToolPar& t)
+         {
+             t.nVarSetT100mC = 4464, t.nVarStandbyT100mC = -5, t.cVarEnergy = 2;
+             t.cStandbyTmMin = 44, t.cShutdownTmMin = 255;
+             t.cFixCnt = 7, t.cFixActualIdx = 2, t.cFixEnabled = 0;
+             t.anFixStandbyT100mC[0] = -1, t.anFixStandbyT100mC[2] = 9999, t.acFixEnergy[0] = 0;
+         }}};
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(c.first);
+        CFileXml file;
+        CScriptedPrompter prompter;
+        ASSERT_TRUE(loadText(file, prompter, c.first));
+        Pair p, expected;
+        c.second(expected.sys, expected.tool);
+        EXPECT_TRUE(file.readSettings(prompter, p.sys, p.tool));
+        EXPECT_TRUE(prompter.getReports().empty());
+        EXPECT_EQ(ref::bytes(p.sys), ref::bytes(expected.sys));
+        EXPECT_EQ(ref::bytes(p.tool), ref::bytes(expected.tool));
+    }
+}
+
+TEST(FileXmlRead, DocumentsThatAreCorrupt)
+{
+    const std::string astrCases[] = {
+        "", // nothing loaded
+        "<zolt-setting/>",
+        "<Zolt-Settings/>",
+        "<zolt-settings><system-parameter/><system-parameter/></zolt-settings>",
+        "<zolt-settings><tool-parameter/><tool-parameter/></zolt-settings>",
+        document("<unit value=\"Centigrade\"/>", ""),
+        document("<unit value=\"\"/>", ""),
+        document("<locked value=\"1\"/>", ""),
+        document("<system-flags/><system-flags/>", ""),
+        document("<locked value=\"true\"/><locked value=\"true\"/>", ""),
+        document("", "<tool-flags/><tool-flags/>"),
+        document("", "<var-mode/><var-mode/>"),
+        document("", "<wakeup value=\"true\"/><wakeup value=\"true\"/>"),
+        document("", "<shutdown-time/><shutdown-time/>"),
+        document("", "<fix-mode count=\"\"/>"),
+        document("", "<fix-mode count=\"abc\"/>"),
+        document("", "<fix-mode actual-index=\"1x\"/>"),
+        document("", "<shutdown-time value=\"10 \"/>"),
+        document("", "<var-mode><var-set-temp value=\"99999999999999999999999\"/></var-mode>"),
+        document("", "<var-mode><var-standby-temp value=\"250.0\"/></var-mode>"),
+        document("", "<var-mode><var-energy-level value=\"0x3\"/></var-mode>"),
+        document("", "<var-mode><var-set-temp value=\"1\"/><var-set-temp value=\"1\"/></var-mode>"),
+        document("", "<fix-mode><fix-energy-level/><fix-energy-level/></fix-mode>"),
+        document("", "<fix-mode><fix-set-temp value1=\"1\" value3=\"x\"/></fix-mode>")};
+    for (const std::string& strXml : astrCases)
+    {
+        SCOPED_TRACE(strXml);
+        CFileXml file;
+        CScriptedPrompter prompter;
+        ASSERT_TRUE(strXml.empty() || loadText(file, prompter, strXml));
+        Pair p;
+        EXPECT_FALSE(file.readSettings(prompter, p.sys, p.tool));
+        EXPECT_EQ(reports(prompter), kCorrupt);
+    }
+}
+
+TEST(FileXmlRead, FilesThatDoNotLoad)
+{
+    CTempDir dir;
+    CTempDir::writeFile(dir.file("broken.zlx"),
+                        "<zolt-settings><system-parameter></zolt-settings>");
+    CTempDir::writeFile(dir.file("empty.zlx"), "");
+    CTempDir::writeFile(dir.file("binary.zlx"), std::string("\xf6\x34\x86\x3a\x00\x07", 6));
+    CTempDir::makeDirs(dir.file("folder.zlx"));
+    for (const char* szName :
+         {"broken.zlx", "empty.zlx", "binary.zlx", "folder.zlx", "missing.zlx"})
+    {
+        CFileXml file;
+        CScriptedPrompter prompter;
+        EXPECT_FALSE(file.loadPath(prompter, dir.file(szName))) << szName;
+        EXPECT_EQ(reports(prompter), kCantRead) << szName;
+        // A path given to load is not remembered as the dialog's choice.
+        EXPECT_TRUE(file.getFileName().empty());
+    }
+}
+
+TEST(FileXmlSave, DialogsAskWithTheirTextsAndFollowTheLastAcceptedFile)
+{
+    CTempDir dir;
+    const std::string strSaved = dir.file("saved.zlx"), strOther = dir.file("sub/other.zlx");
+    ASSERT_TRUE(CTempDir::makeDirs(dir.file("sub")));
+    CScriptedPrompter prompter;
+    const Pair p;
+    CFileXml file;
+    file.buildSettings(p.sys, p.tool);
+    ASSERT_TRUE(file.saveFile(prompter, strSaved));
+
+    // A cancelled open, then an accepted one of a good file.
+    EXPECT_FALSE(file.loadFile(prompter));
+    prompter.answerFile(strSaved);
+    EXPECT_TRUE(file.loadFile(prompter));
+    EXPECT_EQ(file.getFileName(), strSaved);
+    EXPECT_EQ(file.getDir(), dir.path());
+    Pair q;
+    q.sys.cUnit = 2;
+    EXPECT_TRUE(file.readSettings(prompter, q.sys, q.tool));
+    EXPECT_EQ(q.sys.cUnit, 1);
+    // Save as offers the name part of the default; a cancel writes nothing.
+    EXPECT_FALSE(file.saveFileAs(prompter, "/no/such/place/zolt7.zlx"));
+    EXPECT_EQ(file.getFileName(), strSaved);
+    // An accepted save into another directory is written and remembered.
+    prompter.answerFile(strOther);
+    EXPECT_TRUE(file.saveFileAs(prompter, "zolt1.zlx"));
+    EXPECT_EQ(CTempDir::readFile(strOther), CTempDir::readFile(strSaved));
+    EXPECT_EQ(file.getFileName(), strOther);
+    // A plain save touches neither name nor directory.
+    EXPECT_TRUE(file.saveFile(prompter, dir.file("third.zlx")));
+    EXPECT_TRUE(prompter.getReports().empty());
+    // A failed open still remembers the chosen file.
+    prompter.answerFile(dir.file("missing.zlx"));
+    EXPECT_FALSE(file.loadFile(prompter));
+    EXPECT_EQ(file.getFileName(), dir.file("missing.zlx"));
+    EXPECT_EQ(file.getDir(), dir.path());
+    EXPECT_EQ(reports(prompter), kCantRead);
+
+    // The first dialog opens in the documents directory, found without an
+    // application object as with one.
+    wxInitializer init;
+    ASSERT_TRUE(init.IsOk());
+    const wxString strDocuments = wxStandardPaths::Get().GetDocumentsDir();
+    EXPECT_FALSE(strDocuments.empty());
+    const auto ask = [](int nKind, const char* szMessage, const char* szDefault, wxString strDir)
+    { return wxString::Format("%d %s %s %s", nKind, szMessage, szDefault, strDir); };
+    Names astrAsked;
+    for (const CScriptedPrompter::FileRequest& r : prompter.getFileRequests())
+    {
+        astrAsked.push_back(ask(r.eKind, r.strMessage, r.strDefaultFile, r.strDir));
+        EXPECT_EQ(r.strWildcard, "Zolt xml (*.zlx)|*.zlx");
+    }
+    EXPECT_EQ(astrAsked,
+              (Names{ask(CPrompter::eFileOpen, "Load Settings", "*.zlx", strDocuments),
+                     ask(CPrompter::eFileOpen, "Load Settings", "*.zlx", strDocuments),
+                     ask(CPrompter::eFileSave, "Save Settings", "zolt7.zlx", dir.path()),
+                     ask(CPrompter::eFileSave, "Save Settings", "zolt1.zlx", dir.path()),
+                     ask(CPrompter::eFileOpen, "Load Settings", "*.zlx", dir.file("sub"))}));
+}
+
+TEST(FileXmlSave, FailedSavesReportAndKeepTheOldFile)
+{
+    CTempDir dir;
+    const std::string strSaved = dir.file("saved.zlx");
+    Pair p;
+    CFileXml file;
+    file.buildSettings(p.sys, p.tool);
+    CScriptedPrompter prompter;
+    ASSERT_TRUE(file.saveFile(prompter, strSaved));
+    const std::string strDocument = CTempDir::readFile(strSaved);
+    const auto failsToSave = [](CFileXml& rFile, const std::string& strTarget)
+    {
+        CScriptedPrompter prompter;
+        EXPECT_FALSE(rFile.saveFile(prompter, strTarget)) << strTarget;
+        EXPECT_EQ(reports(prompter), kCantSave) << strTarget;
+    };
+    CTempDir::makeDirs(dir.file("folder.zlx"));
+    for (const std::string& strTarget :
+         {dir.file("folder.zlx"), dir.file("nowhere/saved.zlx"), dir.file("saved.zlx/below.zlx"),
+          dir.file("folder.zlx/"), std::string("/dev/null"), std::string()})
+        failsToSave(file, strTarget);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder.zlx")));
+
+    // A dialog save with nothing built to write; the choice is remembered.
+    prompter.answerFile(strSaved);
+    CFileXml empty;
+    EXPECT_FALSE(empty.saveFileAs(prompter, "zolt1.zlx"));
+    EXPECT_EQ(reports(prompter), kCantSave);
+    EXPECT_EQ(empty.getFileName(), strSaved);
+
+    // A file size limit makes the write itself fail part-way, even for root.
+    p.sys.cUnit = 2;
+    file.buildSettings(p.sys, p.tool);
+    const auto pPrevious = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlim_t nOld = limit.rlim_cur;
+    limit.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    failsToSave(file, strSaved);
+    limit.rlim_cur = nOld;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, pPrevious);
+
+    EXPECT_EQ(CTempDir::readFile(strSaved), strDocument);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}

@@ -2,10 +2,6 @@
 
 #include <stdexcept>
 
-CFakeVolumeLayer::CFakeVolumeLayer() : m_pPlatform(CVolumeLayer::createPlatform()) {}
-
-CFakeVolumeLayer::~CFakeVolumeLayer() = default;
-
 CFakeVolumeLayer::Drive& CFakeVolumeLayer::setDrive(size_t nSlot, const std::string& strRoot)
 {
     if (nSlot >= kMaxDrives)

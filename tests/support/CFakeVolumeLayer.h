@@ -26,8 +26,7 @@ public:
         uint64_t nFreeBytes = 64 * 1024 * 1024;
     };
 
-    CFakeVolumeLayer();
-    ~CFakeVolumeLayer() override;
+    CFakeVolumeLayer() : m_pPlatform(createPlatform()) {}
 
     // Puts a drive into slot nSlot (0 ... 31), making room as needed.
     Drive& setDrive(size_t nSlot, const std::string& strRoot);

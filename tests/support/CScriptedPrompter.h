@@ -37,18 +37,36 @@ public:
     const std::vector<Report>& getReports() const { return m_aReports; }
     const std::vector<Choice>& getChoices() const { return m_aChoices; }
     const std::vector<FileRequest>& getFileRequests() const { return m_aFileRequests; }
-    void clear();
+    void clear() { *this = CScriptedPrompter(); }
 
     void report(const wxString& strTitle, const wxString& strText) override
     {
         m_aReports.push_back({strTitle, strText});
     }
     wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
-                        const wxString& strDefaultFile, const wxString& strWildcard) override;
+                        const wxString& strDefaultFile, const wxString& strWildcard) override
+    {
+        m_aFileRequests.push_back({eKind, strMessage, strDir, strDefaultFile, strWildcard});
+        return next(m_astrFileAnswers, wxString());
+    }
     int chooseIndex(const wxString& strMessage, const wxString& strCaption,
-                    const wxArrayString& astrChoices) override;
+                    const wxArrayString& astrChoices) override
+    {
+        m_aChoices.push_back({strMessage, strCaption, astrChoices});
+        return next(m_anIndexAnswers, -1);
+    }
 
 private:
+    // The next scripted answer, or the cancel when none is left.
+    template <typename T> static T next(std::deque<T>& rQueue, const T& cancel)
+    {
+        if (rQueue.empty())
+            return cancel;
+        const T answer = rQueue.front();
+        rQueue.pop_front();
+        return answer;
+    }
+
     std::deque<int> m_anIndexAnswers;
     std::deque<wxString> m_astrFileAnswers;
     std::vector<Report> m_aReports;

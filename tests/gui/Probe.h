@@ -14,7 +14,6 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
-#include <wx/log.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -230,13 +229,9 @@ protected:
     }
     void TearDown() override
     {
-        CHandlerProbe* pFrame = m_pFrame;
-        if (!isAlive(pFrame))
-            return;
-        pFrame->Destroy();
-        guitest::waitUntil([pFrame] { return !isAlive(pFrame); });
+        m_pFrame->Destroy();
+        guitest::pumpEvents(20);
     }
-    static bool isAlive(wxWindow* pFrame) { return wxTopLevelWindows.Find(pFrame) != nullptr; }
 
     // Every control state the binding may touch, as text.
     std::vector<wxString> snapshot() const

@@ -26,6 +26,12 @@ class CGuiTestModalHook;
 
 #include "CDlgMessage.h"
 
+// Failure messages show texts as text.
+inline void PrintTo(const wxString& str, std::ostream* pOs)
+{
+    *pOs << '"' << str.utf8_string() << '"';
+}
+
 const wxString kDegC = wxString::FromUTF8("\u00B0C");
 const wxString kDegF = wxString::FromUTF8("\u00B0F");
 

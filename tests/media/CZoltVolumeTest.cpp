@@ -54,17 +54,22 @@ protected:
 TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndAskNothing)
 {
     addDrive(2, true).bRemovable = false; // a fixed disk that holds the file
-    addDrive(3, true).bInfoOk = false;    // a reader without a card
-    CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), 1u << 3);
-    EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-    EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-    EXPECT_EQ(reports(), (std::vector<wxString>{
-                             "Can't find the file|No configuration file found!\n"
-                             "Please insert a micro SD card first.",
-                             "Can't write the file|No media found!\nPlease insert a micro SD "
-                             "card first."}));
-    EXPECT_TRUE(m_prompter.getChoices().empty());
+    for (uint32_t nMask : {0u, 1u << 3})
+    {
+        if (nMask != 0)
+            addDrive(3, true).bInfoOk = false; // and a reader without a card
+        CZoltVolume volume(m_layer);
+        m_prompter.clear();
+        EXPECT_EQ(volume.enumVolumes(), nMask);
+        EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
+        EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
+        EXPECT_EQ(reports(), (std::vector<wxString>{
+                                 "Can't find the file|No configuration file found!\n"
+                                 "Please insert a micro SD card first.",
+                                 "Can't write the file|No media found!\nPlease insert a micro SD "
+                                 "card first."}));
+        EXPECT_TRUE(m_prompter.getChoices().empty());
+    }
 }
 
 TEST_F(ZoltVolumeTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)

@@ -12,9 +12,7 @@ check() { # description, condition
 }
 
 "$zoltcfg" volumes >"$dir/out" 2>"$dir/err"
-check "volumes exits 0" "[ $? -eq 0 ]"
-check "volumes lists what is offered" "grep -q '^Offered:' '$dir/out'"
-check "the root file system is never offered" "! sed -n '/^Offered:/,/^Not offered:/p' '$dir/out' | grep -q '^  / '"
+check "the root file system is never offered" "grep -q '^Offered:' '$dir/out' && ! sed -n '/^Offered:/,/^Not offered:/p' '$dir/out' | grep -q '^  / '"
 
 "$zoltcfg" defaults "$dir/s.zlx"
 mkdir "$dir/card"
@@ -28,9 +26,6 @@ check "nothing written to the folder" "[ -z \"\$(ls -A '$dir/card')\" ]"
 check "read from a folder fails" "[ $? -eq 1 ]"
 check "read says why" "grep -Eq 'No configuration file found!|is not among the cards offered' '$dir/err'"
 check "no settings document written" "[ ! -e '$dir/o.zlx' ]"
-
-"$zoltcfg" read "$dir/card" >/dev/null 2>&1
-check "read without OUT is a usage error" "[ $? -eq 2 ]"
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

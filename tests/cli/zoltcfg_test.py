@@ -119,14 +119,6 @@ class Defaults(ToolTest):
             self.assertEqual(read(self.path(name)), expected, name)
         self.assertEqual(DEFAULT_CARD[:8], bytes.fromhex("f634863a8d073561"))
 
-    def test_replacing_a_file_keeps_its_mode_and_leaves_nothing_else(self):
-        write(self.path("ZOLT.CFG"), b"old")
-        os.chmod(self.path("ZOLT.CFG"), 0o604)
-        self.assertEqual(run("defaults", self.path("ZOLT.CFG"))[0], 0)
-        self.assertEqual(os.stat(self.path("ZOLT.CFG")).st_mode & 0o7777, 0o604)
-        self.assertEqual(len(read(self.path("ZOLT.CFG"))), cardformat.IMAGE_SIZE)
-        self.assertEqual(self.listing(), ["ZOLT.CFG"])
-
 
 class Image(ToolTest):
     def test_missing_items_keep_their_defaults(self):

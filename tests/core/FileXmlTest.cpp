@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <sys/resource.h>
@@ -214,18 +215,16 @@ TEST(FileXmlRead, RandomRecordsComeBackAsTheDocumentCarriesThem)
         // always, wake-up and the times under their flags.
         const uint32_t nTool = tool.nUpdateFlag;
         toolExpected.nUpdateFlag = nTool & 0x3FC7FBu;
-        toolExpected.nVarSetT100mC = tool.nVarSetT100mC;
-        toolExpected.nVarStandbyT100mC = tool.nVarStandbyT100mC;
-        toolExpected.cVarEnergy = tool.cVarEnergy;
-        toolExpected.cFixEnabled = tool.cFixEnabled != 0;
-        for (int i = 0; i < 3; ++i)
+        const auto carry = [&](size_t nFrom, size_t nTo)
         {
-            toolExpected.anFixSetT100mC[i] = tool.anFixSetT100mC[i];
-            toolExpected.anFixStandbyT100mC[i] = tool.anFixStandbyT100mC[i];
-            toolExpected.acFixEnergy[i] = tool.acFixEnergy[i];
-        }
-        toolExpected.cFixCnt = tool.cFixCnt;
-        toolExpected.cFixActualIdx = tool.cFixActualIdx;
+            std::memcpy(reinterpret_cast<uint8_t*>(&toolExpected) + nFrom,
+                        reinterpret_cast<const uint8_t*>(&tool) + nFrom, nTo - nFrom);
+        };
+        carry(offsetof(ToolPar, nVarSetT100mC), offsetof(ToolPar, nVarCalT100mK));
+        carry(offsetof(ToolPar, cVarEnergy), offsetof(ToolPar, cFixEnabled));
+        carry(offsetof(ToolPar, anFixSetT100mC), offsetof(ToolPar, anFixCalT100mK));
+        carry(offsetof(ToolPar, acFixEnergy), offsetof(ToolPar, cWakeup));
+        toolExpected.cFixEnabled = tool.cFixEnabled != 0;
         if (nTool & 0x80000)
             toolExpected.cWakeup = tool.cWakeup != 0;
         if (nTool & 0x100000)

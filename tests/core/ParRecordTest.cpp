@@ -119,70 +119,60 @@ TEST(ParConversion, WholeRangeAgainstTheExactValues)
     }
 }
 
-TEST(ParCheck, SystemRecordFields)
+TEST(ParCheck, FieldsAreBroughtIntoRange)
 {
+    // Two lines a case: the values into the check, then out of it. Unit,
+    // locked, SysPar flags; temperature (set, standby), energy level, fixed
+    // count, index, standby time, shutdown time, a switch (fixed mode,
+    // wake-up), ToolPar flags.
     const struct
     {
         uint8_t cUnit, cLocked;
-        uint32_t nFlags;
-        uint16_t nEntity;
-        uint8_t cUnitOut, cLockedOut;
-        uint32_t nFlagsOut;
-    } aCase[] = {{0, 0, 0x03, 1, 1, 0, 0x03},   {1, 1, 0x01, 1, 1, 1, 0x01},
-                 {2, 9, 0x02, 7, 2, 1, 0x02},   {3, 255, 0x1F, 0, 2, 1, 0x03},
-                 {7, 0, 0x04, 500, 2, 0, 0x00}, {255, 1, ~0u, 0xFFFF, 2, 1, 3}};
-    for (const auto& c : aCase)
-    {
-        Pair p;
-        p.sys.cType = p.sys.cLength = p.sys.cVersion = 3;
-        p.sys.cUnit = c.cUnit;
-        p.sys.cLocked = c.cLocked;
-        p.sys.nUpdateFlag = c.nFlags;
-        p.sys.nEntityNo = c.nEntity;
-        for (int i = 0; i < 16; ++i)
-            p.sys.acPassword[i] = p.sys.acSerialNumber[i] = static_cast<uint8_t>(i + 1);
-        const SysPar before = p.sys;
-        p.check();
-        SCOPED_TRACE(int(c.cUnit));
-        EXPECT_EQ((Bytes{p.sys.cType, p.sys.cLength, p.sys.cVersion}), (Bytes{0x61, 45, 1}));
-        EXPECT_EQ(p.sys.cUnit, c.cUnitOut);
-        EXPECT_EQ(p.sys.cLocked, c.cLockedOut);
-        EXPECT_EQ(p.sys.nUpdateFlag, c.nFlagsOut);
-        EXPECT_EQ(p.sys.nEntityNo, 1);
-        EXPECT_EQ(std::memcmp(p.sys.acPassword, before.acPassword, 32), 0);
-        EXPECT_TRUE(crcHolds(p.sys));
-    }
-}
-
-TEST(ParCheck, ToolRecordFields)
-{
-    // Each row: unit, then the record's values in and the values out of the
-    // check: temperature (set, standby), energy level, fixed count, index,
-    // standby time, shutdown time, a switch (fixed mode, wake-up), flags.
-    const struct
-    {
-        uint8_t cUnit;
+        uint32_t nSysFlags;
         int16_t nT;
         uint8_t cLevel, cCnt, cIdx, cStandby, cShutdown, cSwitch;
         uint32_t nFlags;
+        uint8_t cUnitOut, cLockedOut;
+        uint32_t nSysFlagsOut;
         int16_t nSetOut, nStandbyOut;
         uint8_t cLevelOut, cCntOut, cIdxOut, cStandbyOut, cShutdownOut, cSwitchOut;
         uint32_t nFlagsOut;
-    } aCase[] = {{1, 1480, 0, 2, 2, 0, 0, 0, 0x38001B, 1500, 1500, 1, 2, 1, 0, 0, 0, 0x38001B},
-                 {1, 2500, 1, 0, 0, 1, 1, 1, 0x3FC7F0, 2500, 2500, 1, 1, 0, 1, 10, 1, 0x3FC7F0},
-                 {1, 3010, 2, 3, 2, 5, 5, 2, 0x003804, 3010, 3000, 2, 3, 2, 5, 10, 1, 0},
-                 {1, 4600, 3, 3, 3, 60, 9, 0, ~0u, 4500, 3000, 3, 3, 2, 60, 10, 0, 0x3FC7FB},
-                 {0, -2000, 4, 9, 0, 61, 10, 255, 0x40001F, 1500, 1500, 3, 3, 0, 60, 10, 1, 0x1B},
-                 {2, 1480, 255, 1, 5, 255, 240, 1, 0, 1489, 1489, 3, 1, 0, 60, 240, 1, 0},
-                 {2, 1495, 3, 2, 1, 30, 241, 0, 0, 1495, 1495, 3, 2, 1, 30, 240, 0, 0},
-                 {2, 3100, 3, 0, 255, 0, 255, 7, 0, 3100, 3017, 3, 1, 0, 0, 240, 1, 0},
-                 {7, INT16_MAX, 3, 3, 1, 5, 10, 1, 0, 4500, 3017, 3, 3, 1, 5, 10, 1, 0},
-                 {7, INT16_MIN, 3, 3, 1, 5, 10, 1, 0, 1489, 1489, 3, 3, 1, 5, 10, 1, 0}};
+    } aCase[] = {
+        // clang-format off
+        {  1,   0,    3,      1480,   0, 2,   2,   0,   0,   0, 0x38001B,
+           1,   0,    3,      1500, 1500, 1, 2, 1,  0,   0, 0, 0x38001B},
+        {  1,   1,    1,      2500,   1, 0,   0,   1,   1,   1, 0x3FC7F0,
+           1,   1,    1,      2500, 2500, 1, 1, 0,  1,  10, 1, 0x3FC7F0},
+        {  1,   9,    2,      3010,   2, 3,   2,   5,   5,   2, 0x003804,
+           1,   1,    2,      3010, 3000, 2, 3, 2,  5,  10, 1, 0},
+        {  1, 255, 0x1F,      4600,   3, 3,   3,  60,   9,   0, ~0u,
+           1,   1,    3,      4500, 3000, 3, 3, 2, 60,  10, 0, 0x3FC7FB},
+        {  0,   0,    4,     -2000,   4, 9,   0,  61,  10, 255, 0x40001F,
+           1,   0,    0,      1500, 1500, 3, 3, 0, 60,  10, 1, 0x1B},
+        {  2,   1,  ~0u,      1480, 255, 1,   5, 255, 240,   1, 0,
+           2,   1,    3,      1489, 1489, 3, 1, 0, 60, 240, 1, 0},
+        {  2,   0,    0,      1495,   3, 2,   1,  30, 241,   0, 0,
+           2,   0,    0,      1495, 1495, 3, 2, 1, 30, 240, 0, 0},
+        {  3,   0,    0,      3100,   3, 0, 255,   0, 255,   7, 0,
+           2,   0,    0,      3100, 3017, 3, 1, 0,  0, 240, 1, 0},
+        {  7,   0,    0, INT16_MAX,   3, 3,   1,   5,  10,   1, 0,
+           2,   0,    0,      4500, 3017, 3, 3, 1,  5,  10, 1, 0},
+        {255,   0,    0, INT16_MIN,   3, 3,   1,   5,  10,   1, 0,
+           2,   0,    0,      1489, 1489, 3, 3, 1,  5,  10, 1, 0}};
+    // clang-format on
     for (const auto& c : aCase)
     {
         Pair p;
+        SysPar& s = p.sys;
         ToolPar& t = p.tool;
-        p.sys.cUnit = c.cUnit;
+        s.cType = s.cLength = s.cVersion = t.cType = t.cLength = t.cVersion = 3;
+        s.cUnit = c.cUnit;
+        s.cLocked = c.cLocked;
+        s.nUpdateFlag = c.nSysFlags;
+        s.nEntityNo = 500;
+        for (int i = 0; i < 16; ++i)
+            s.acPassword[i] = s.acSerialNumber[i] = static_cast<uint8_t>(i + 1);
+        const SysPar before = s;
         t.nVarSetT100mC = t.nVarStandbyT100mC = c.nT;
         t.cVarEnergy = c.cLevel;
         t.nVarCalT100mK = -55;
@@ -200,6 +190,11 @@ TEST(ParCheck, ToolRecordFields)
         t.nUpdateFlag = c.nFlags;
         p.check();
         SCOPED_TRACE(testing::Message() << int(c.cUnit) << " " << c.nT);
+        EXPECT_EQ((std::vector<int>{s.cType, s.cLength, s.cVersion, s.cUnit, s.cLocked, s.nEntityNo,
+                                    t.cType, t.cLength, t.cVersion}),
+                  (std::vector<int>{0x61, 45, 1, c.cUnitOut, c.cLockedOut, 1, 0x62, 43, 1}));
+        EXPECT_EQ(s.nUpdateFlag, c.nSysFlagsOut);
+        EXPECT_EQ(std::memcmp(s.acPassword, before.acPassword, 32), 0);
         EXPECT_EQ((std::vector<int>{t.nVarSetT100mC, t.nVarStandbyT100mC, t.cVarEnergy, t.cFixCnt,
                                     t.cFixActualIdx, t.cStandbyTmMin, t.cShutdownTmMin,
                                     t.cFixEnabled, t.cWakeup, t.nVarCalT100mK}),
@@ -207,11 +202,10 @@ TEST(ParCheck, ToolRecordFields)
                                     c.cStandbyOut, c.cShutdownOut, c.cSwitchOut, c.cSwitchOut, 0}));
         EXPECT_EQ(t.nUpdateFlag, c.nFlagsOut);
         for (int i = 0; i < 3; ++i)
-        {
             EXPECT_EQ((std::vector<int>{t.anFixSetT100mC[i], t.anFixStandbyT100mC[i],
                                         t.acFixEnergy[i], t.anFixCalT100mK[i]}),
                       (std::vector<int>{c.nSetOut, c.nStandbyOut, c.cLevelOut, 0}));
-        }
+        EXPECT_TRUE(crcHolds(s) && crcHolds(t));
     }
 }
 

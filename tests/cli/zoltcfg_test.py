@@ -14,6 +14,7 @@ import tempfile
 import unittest
 import xml.etree.ElementTree as ElementTree
 
+sys.dont_write_bytecode = True  # no cache files in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from cardformat import card, crc_of, as_json, default_sys, default_tool  # noqa: E402
 import cardformat  # noqa: E402

@@ -176,17 +176,11 @@ TEST_F(BindingTest, EnablingRulesFollowModeAndBoxes)
             continue;
         f->click(bFixed ? f->m_pRadioBtnTempVar : f->m_pRadioBtnTempFix);
         f->click(f->m_pCheckboxStandby, !bStandby);
-        f->show({true,
-                 false,
-                 bFixed,
-                 360,
-                 250,
-                 {320, 360, 400},
-                 3,
-                 {3, 3, 3},
-                 bT2 ? (bT3 ? 3 : 2) : 1,
-                 bStandby ? 5 : 0,
-                 bShutdown ? 10 : 0});
+        const int nCnt = bT2 ? (bT3 ? 3 : 2) : 1;
+        Shown s = {true, false, bFixed, 360, 250, {320, 360, 400}, 3, {3, 3, 3}, nCnt, 0, 0};
+        s.nStandbyTm = bStandby ? 5 : 0;
+        s.nShutdownTm = bShutdown ? 10 : 0;
+        f->show(s);
         bShutdown = bShutdown && bStandby; // a record without standby has no shutdown
         expectAll();
     }

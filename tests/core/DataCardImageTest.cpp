@@ -161,6 +161,10 @@ TEST(DataCardDamage, ChainsOfRecords)
     Bytes acBadEnd = acEnd, acBadHead = acHead;
     acBadEnd[3] ^= 1;
     acBadHead[20] = 7;
+    const Bytes acFront = chain({acHead, acSys, acTool});
+    // A record whose length runs past the 256 payload bytes.
+    Bytes acOverrun = chain({acFront, record(0x64, 40)});
+    acOverrun[acFront.size() + 1] = 200;
     const struct
     {
         const char* pszName;
@@ -184,9 +188,20 @@ TEST(DataCardDamage, ChainsOfRecords)
         {"length 0 before the records", chain({acHead, Bytes{0x64, 0}, acSys, acTool}), false},
         {"SysPar too short to copy", chain({acHead, record(0x61, 20), acTool, acEnd}), false},
         {"ToolPar too short to copy", chain({acHead, acSys, record(0x62, 30), acEnd}), false},
+        // Records never reach past the gathered payload.
+        {"other data to the last payload byte, no terminator",
+         chain({acFront, record(0x64, 256 - acFront.size())}), false},
+        {"record length past the payload", acOverrun, false},
+        {"largest length near the payload's end",
+         chain({acFront, record(0x64, 256 - acFront.size() - 4), Bytes{0x64, 255, 0, 0}}), false},
     };
-    for (const auto& rCase : aCase)
-        EXPECT_EQ(Card().read(rCase.acPayload), rCase.bRead) << rCase.pszName;
+    for (uint32_t nSector : {0u, 2047u})
+        for (const auto& rCase : aCase)
+        {
+            ASSERT_LE(rCase.acPayload.size(), 256u);
+            EXPECT_EQ(Card().read(rCase.acPayload, nSector), rCase.bRead)
+                << rCase.pszName << ", sector " << nSector;
+        }
 
     // A second SysPar asserts, and the later one wins.
     Card d;
@@ -200,25 +215,6 @@ TEST(DataCardDamage, ChainsOfRecords)
     EXPECT_TRUE(d.pCard->readPar(d.sys, d.tool, 0));
     EXPECT_EQ(asserts.getAsserts(), std::vector<wxString>{"bSysPar == false"});
     EXPECT_EQ(d.sys.cUnit, 2);
-}
-
-TEST(DataCardDamage, RecordsNeverReachPastTheGatheredPayload)
-{
-    const Card c;
-    const Bytes acFront = chain({record(0x60, 43), ref::bytes(c.sys), ref::bytes(c.tool)});
-    // Other data up to the last payload byte, no terminator.
-    const Bytes acFull = chain({acFront, record(0x64, 256 - acFront.size())});
-    // A record whose length runs past the 256 payload bytes.
-    Bytes acOverrun = chain({acFront, record(0x64, 40)});
-    acOverrun[acFront.size() + 1] = 200;
-    // The largest length a byte can hold, near the payload's end.
-    const Bytes acMax =
-        chain({acFront, record(0x64, 256 - acFront.size() - 4), Bytes{0x64, 255, 0, 0}});
-    ASSERT_EQ(acFull.size(), 256u);
-    ASSERT_EQ(acMax.size(), 256u);
-    for (uint32_t nSector : {0u, 2047u})
-        for (const Bytes* p : std::initializer_list<const Bytes*>{&acFull, &acOverrun, &acMax})
-            EXPECT_FALSE(Card().read(*p, nSector)) << "sector " << nSector;
 }
 
 namespace

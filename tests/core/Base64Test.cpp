@@ -53,15 +53,12 @@ TEST(Base64, NothingToReadLeavesTheStringAndAsserts)
 {
     const uint8_t ac[4] = {1, 2, 3, 4};
     CAssertRecorder asserts;
-    const struct
-    {
-        const uint8_t* pData;
-        int32_t nLength;
-    } aCase[] = {{nullptr, 16}, {nullptr, 0}, {ac, -1}, {ac, INT32_MAX}};
+    const std::pair<const uint8_t*, int32_t> aCase[] = {
+        {nullptr, 16}, {nullptr, 0}, {ac, -1}, {ac, INT32_MAX}};
     for (const auto& c : aCase)
     {
         wxString str = "keep";
-        EXPECT_EQ(CBase64::encode(str, c.pData, c.nLength), -1) << c.nLength;
+        EXPECT_EQ(CBase64::encode(str, c.first, c.second), -1) << c.second;
         EXPECT_EQ(str, "keep");
     }
     EXPECT_EQ(asserts.getAsserts(), std::vector<wxString>(4, "false"));

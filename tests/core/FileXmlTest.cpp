@@ -48,18 +48,11 @@ Names named(const std::vector<const char*>& aszNames, const std::vector<uint32_t
     return astr;
 }
 
-Names childNames(const wxXmlNode* pNode)
+// The names of a node's children or attributes, in document order.
+template <class T> Names names(const T* p)
 {
     Names astr;
-    for (const wxXmlNode* p = pNode->GetChildren(); p; p = p->GetNext())
-        astr.push_back(p->GetName());
-    return astr;
-}
-
-Names attributeNames(const wxXmlNode* pNode)
-{
-    Names astr;
-    for (const wxXmlAttribute* p = pNode->GetAttributes(); p; p = p->GetNext())
+    for (; p; p = p->GetNext())
         astr.push_back(p->GetName());
     return astr;
 }
@@ -133,7 +126,7 @@ TEST(FileXmlBuild, FlagsTheDocumentCannotHoldAreAssertedButWritten)
     EXPECT_EQ(at(file, {"system-parameter", "serial-number"})->GetAttribute("base64"),
               "/////////////////////w==");
     EXPECT_EQ(at(file, {"system-parameter", "entity-number"})->GetAttribute("value"), "65535");
-    EXPECT_EQ(attributeNames(at(file, {"system-parameter", "system-flags"})),
+    EXPECT_EQ(names(at(file, {"system-parameter", "system-flags"})->GetAttributes()),
               (Names{"unit", "locked"}));
 }
 
@@ -162,14 +155,14 @@ TEST(FileXmlRead, RandomRecordsComeBackAsTheDocumentCarriesThem)
         writer.buildSettings(sys, tool);
         ASSERT_TRUE(writer.saveFile(prompter, strPath));
         // Optional elements and flag attributes as the flags say.
-        EXPECT_EQ(childNames(at(writer, {"system-parameter"})),
+        EXPECT_EQ(names(at(writer, {"system-parameter"})->GetChildren()),
                   named(kSysItems, {0x1, 0x2, 0x4, 0x8, 0x10}, sys.nUpdateFlag, {"system-flags"}));
-        EXPECT_EQ(attributeNames(at(writer, {"system-parameter", "system-flags"})),
+        EXPECT_EQ(names(at(writer, {"system-parameter", "system-flags"})->GetAttributes()),
                   named({"unit", "locked"}, {0x1, 0x2}, sys.nUpdateFlag));
-        EXPECT_EQ(childNames(at(writer, {"tool-parameter"})),
+        EXPECT_EQ(names(at(writer, {"tool-parameter"})->GetChildren()),
                   named(kToolItems, {0x80000, 0x100000, 0x200000}, tool.nUpdateFlag,
                         {"tool-flags", "var-mode", "fix-mode"}));
-        EXPECT_EQ(attributeNames(at(writer, {"tool-parameter", "tool-flags"})),
+        EXPECT_EQ(names(at(writer, {"tool-parameter", "tool-flags"})->GetAttributes()),
                   named(kToolFlags, kToolFlagBits, tool.nUpdateFlag));
 
         CFileXml reader;

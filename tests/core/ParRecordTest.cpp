@@ -66,8 +66,8 @@ TEST(ParRecord, DefaultsAreTheStationsBytes)
                           0x03, 0x03, 0x03, 0x03, 0x01, 0x01, 0x05, 0x0a, 0x24, 0x96};
     EXPECT_EQ(ref::bytes(p.sys), acSys);
     EXPECT_EQ(ref::bytes(p.tool), acTool);
-    EXPECT_EQ(p.sys.nCrc, 0x883A);
-    EXPECT_EQ(p.tool.nCrc, 0x9624);
+    EXPECT_EQ(+p.sys.nCrc, 0x883A);
+    EXPECT_EQ(+p.tool.nCrc, 0x9624);
     EXPECT_TRUE(crcHolds(p.sys) && crcHolds(p.tool));
 }
 
@@ -193,14 +193,14 @@ TEST(ParCheck, FieldsAreBroughtIntoRange)
         EXPECT_EQ((std::vector<int>{s.cType, s.cLength, s.cVersion, s.cUnit, s.cLocked, s.nEntityNo,
                                     t.cType, t.cLength, t.cVersion}),
                   (std::vector<int>{0x61, 45, 1, c.cUnitOut, c.cLockedOut, 1, 0x62, 43, 1}));
-        EXPECT_EQ(s.nUpdateFlag, c.nSysFlagsOut);
+        EXPECT_EQ(+s.nUpdateFlag, c.nSysFlagsOut);
         EXPECT_EQ(std::memcmp(s.acPassword, before.acPassword, 32), 0);
         EXPECT_EQ((std::vector<int>{t.nVarSetT100mC, t.nVarStandbyT100mC, t.cVarEnergy, t.cFixCnt,
                                     t.cFixActualIdx, t.cStandbyTmMin, t.cShutdownTmMin,
                                     t.cFixEnabled, t.cWakeup, t.nVarCalT100mK}),
                   (std::vector<int>{c.nSetOut, c.nStandbyOut, c.cLevelOut, c.cCntOut, c.cIdxOut,
                                     c.cStandbyOut, c.cShutdownOut, c.cSwitchOut, c.cSwitchOut, 0}));
-        EXPECT_EQ(t.nUpdateFlag, c.nFlagsOut);
+        EXPECT_EQ(+t.nUpdateFlag, c.nFlagsOut);
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ((std::vector<int>{t.anFixSetT100mC[i], t.anFixStandbyT100mC[i],
                                         t.acFixEnergy[i], t.anFixCalT100mK[i]}),

@@ -120,6 +120,20 @@ int CZoltVolume::choose(CPrompter& rPrompter, const wxString& strCaption,
     return nChoice;
 }
 
+bool CZoltVolume::isAvailable(const wxString& strRoot)
+{
+    std::vector<std::string> astrRoots;
+    const uint32_t nMask = enumVolumes(astrRoots);
+    const std::string strWanted = toLayer(strRoot);
+    for (size_t i = 0; i < astrRoots.size(); ++i)
+    {
+        CVolumeLayer::VolumeInfo info;
+        if ((nMask & (uint32_t(1) << i)) != 0 && astrRoots[i] == strWanted)
+            return m_rLayer.volumeInfo(astrRoots[i], info);
+    }
+    return false;
+}
+
 wxString CZoltVolume::selectReadVolume(CPrompter& rPrompter)
 {
     const std::vector<Entry> aEntries = listVolumes(true);
@@ -157,6 +171,14 @@ wxString CZoltVolume::selectWriteVolume(CPrompter& rPrompter)
     {
         rPrompter.report("Can't write to this volume",
                          "Volume is compressed.\nPlease use an uncompressed media.");
+        return wxString();
+    }
+    // The card may have been taken out while the choice was open; the
+    // folder it was mounted on must not receive the file instead.
+    if (!isAvailable(entry.strRoot))
+    {
+        rPrompter.report("Can't write the file",
+                         "No media found!\nPlease insert a micro SD card first.");
         return wxString();
     }
     return entry.strRoot;

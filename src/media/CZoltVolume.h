@@ -56,6 +56,8 @@ private:
     uint32_t enumVolumes(std::vector<std::string>& rastrRoots);
     int choose(CPrompter& rPrompter, const wxString& strCaption,
                const std::vector<Entry>& aEntries);
+    // Whether the volume at strRoot is still offered and answers.
+    bool isAvailable(const wxString& strRoot);
 
     std::unique_ptr<CVolumeLayer> m_pOwnLayer;
     CVolumeLayer& m_rLayer;

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
 const wxString kProtected = "Can't write to this volume|The volume is write protected.\n"
@@ -172,4 +174,46 @@ TEST_F(ZoltVolumeTest, MediaCheckIsMadeOnceAndItsVerdictKept)
     CZoltVolume other(m_layer); // a new object checks again
     EXPECT_EQ(other.enumVolumes(), (1u << 2) | (1u << 3));
     EXPECT_EQ(m_layer.getMediaQueries(), 3 + 4);
+}
+
+TEST_F(ZoltVolumeTest, CardTakenOutDuringTheWriteChoiceIsNotWrittenTo)
+{
+    // The prompter changes the drive while its choice is open.
+    struct CPullingPrompter : CScriptedPrompter
+    {
+        std::function<void()> pull;
+        int chooseIndex(const wxString& strMessage, const wxString& strCaption,
+                        const wxArrayString& astrChoices) override
+        {
+            pull();
+            return CScriptedPrompter::chooseIndex(strMessage, strCaption, astrChoices);
+        }
+    };
+    const std::string strRoot = m_dir.file("drive3/");
+    const struct
+    {
+        std::function<void()> pull;
+        bool bStays;
+    } aCases[] = {
+        {[&] { m_layer.setDrive(3, ""); }, false}, // unmounted, its folder left behind
+        {[&] { m_layer.setDrive(3, strRoot).bInfoOk = false; }, false}, // medium gone
+        {[&] { m_layer.setDrive(3, strRoot).bRemovable = false; }, false},
+        {[] {}, true},
+    };
+    for (const auto& c : aCases)
+    {
+        addDrive(3, false);
+        CZoltVolume volume(m_layer);
+        CPullingPrompter prompter;
+        prompter.pull = c.pull;
+        prompter.answerIndex(0);
+        EXPECT_EQ(volume.selectWriteVolume(prompter), c.bStays ? root(3) : "");
+        std::vector<wxString> astrReports;
+        for (const CScriptedPrompter::Report& r : prompter.getReports())
+            astrReports.push_back(r.strTitle + "|" + r.strText);
+        EXPECT_EQ(astrReports, c.bStays ? std::vector<wxString>()
+                                        : std::vector<wxString>{"Can't write the file|No media "
+                                                                "found!\nPlease insert a micro "
+                                                                "SD card first."});
+    }
 }

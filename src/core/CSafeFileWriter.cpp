@@ -1,5 +1,6 @@
 #include "CSafeFileWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -139,7 +140,14 @@ bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce
     if (strName.empty())
         return fail(strPath + " names no file", 0);
 
-    std::string strTemp = strDir + "/." + strName + ".XXXXXX";
+    // The temporary name takes only the start of the target's, so that a name
+    // near the length limit still leaves room for the suffix; the cut falls
+    // between two characters.
+    size_t nStem = std::min<size_t>(strName.size(), 64);
+    while (nStem > 0 && nStem < strName.size() &&
+           (static_cast<unsigned char>(strName[nStem]) & 0xC0) == 0x80)
+        --nStem;
+    std::string strTemp = strDir + "/." + strName.substr(0, nStem) + ".XXXXXX";
     const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
     if (nFd < 0)
         return fail(strPath, errno);

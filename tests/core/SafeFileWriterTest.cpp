@@ -75,7 +75,19 @@ TEST(SafeFileWriter, ContentArrivesWholeOrNotAtAll)
     EXPECT_EQ(CTempDir::readFile(strPath), strB);
     ASSERT_TRUE(CSafeFileWriter::write(strPath, nullptr, 0));
     EXPECT_EQ(CTempDir::readFile(strPath), "");
-    EXPECT_EQ(entries(dir.path()), 1u);
+
+    // Names as long as the file system allows, in one- and two-byte characters.
+    std::string strMulti = "x";
+    while (strMulti.size() < 251)
+        strMulti += "\xc3\xa4";
+    for (const std::string& strName : {std::string(251, 'x') + ".zlx", strMulti + ".zlx"})
+    {
+        ASSERT_EQ(strName.size(), 255u);
+        EXPECT_TRUE(CSafeFileWriter::write(wxString::FromUTF8(dir.file(strName)), "long", 4))
+            << CSafeFileWriter::getLastError();
+        EXPECT_EQ(CTempDir::readFile(dir.file(strName)), "long");
+    }
+    EXPECT_EQ(entries(dir.path()), 3u);
 }
 
 TEST(SafeFileWriter, PermissionsLinksAndWriteProtection)

@@ -141,8 +141,8 @@ void CZoltSpinCtrl::commitEntry()
 
 #ifdef __WXGTK__
 // GTK rewrites the entry itself, clamped to the range and without a word, in
-// its handlers for leaving the field, Enter, the step keys and the step
-// buttons. Ours are connected before those class handlers, so they see the
+// its handlers for leaving the field, Enter, the step keys, the step buttons
+// and the wheel. Ours are connected before those class handlers, so they see the
 // raw text first.
 extern "C"
 {
@@ -160,6 +160,15 @@ extern "C"
     static void zoltSpinChangeValue(GtkSpinButton*, GtkScrollType, gpointer pData)
     {
         static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+    }
+
+    // The wheel steps from the last committed value and would drop the entry
+    // unread, so the entry is committed and taken over first.
+    static gboolean zoltSpinScroll(GtkWidget* pWidget, GdkEventScroll*, gpointer pData)
+    {
+        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+        gtk_spin_button_update(GTK_SPIN_BUTTON(pWidget));
+        return FALSE;
     }
 
     // A press on the step buttons updates from the text first; a press in the
@@ -197,6 +206,7 @@ void CZoltSpinCtrl::connectNative()
     g_signal_connect(pWidget, "activate", G_CALLBACK(zoltSpinCommit), this);
     g_signal_connect(pWidget, "change-value", G_CALLBACK(zoltSpinChangeValue), this);
     g_signal_connect(pWidget, "button-press-event", G_CALLBACK(zoltSpinButtonPress), this);
+    g_signal_connect(pWidget, "scroll-event", G_CALLBACK(zoltSpinScroll), this);
 }
 
 void CZoltSpinCtrl::disconnectNative()
@@ -211,6 +221,7 @@ void CZoltSpinCtrl::disconnectNative()
                                          this);
     g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinButtonPress),
                                          this);
+    g_signal_handlers_disconnect_by_func(pWidget, reinterpret_cast<gpointer>(zoltSpinScroll), this);
 }
 #else
 void CZoltSpinCtrl::connectNative() {}

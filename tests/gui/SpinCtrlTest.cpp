@@ -161,20 +161,39 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         guitest::waitUntil([pCtrl] { return !pCtrl->isMessagePending(); }, 5000);
         pumpEvents(50);
     };
-    for (bool bTab : {false, true})
+    // Each way out of the field the native control would take to rewrite the
+    // entry silently: the focus moves, Tab, Enter, a step key, the mouse wheel.
+    const char* apcWay[] = {"focus moved", "Tab", "Enter", "Up", "wheel"};
+    for (const char* pcWay : apcWay)
     {
-        SCOPED_TRACE(bTab ? "Tab" : "focus moved");
+        SCOPED_TRACE(pcWay);
+        const wxString strWay = pcWay;
+        CZoltSpinCtrl* pTyped = m_pT1;
         auto leave = [&]
-        { bTab ? guitest::pressKey(WXK_TAB) : (void)guitest::focusWindow(m_pButton); };
+        {
+            if (strWay == "Tab")
+                guitest::pressKey(WXK_TAB);
+            else if (strWay == "Enter")
+                guitest::pressKey(WXK_RETURN);
+            else if (strWay == "Up")
+                guitest::pressKey(WXK_UP);
+            else if (strWay == "wheel")
+                guitest::scrollWheel(pTyped, true);
+            else
+                guitest::focusWindow(m_pButton);
+        };
         typeInto(m_pT1, "999");
         wxTEST_DIALOG((leave(), settle(m_pT1)),
                       expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
         EXPECT_EQ("450", m_pT1->GetTextValue());
         EXPECT_EQ(450, read(m_pT1, ""));
 
+        pTyped = m_pStandby;
         typeInto(m_pStandby, " 42");
         EXPECT_NO_DIALOG((leave(), settle(m_pStandby)));
-        EXPECT_EQ("42", m_pStandby->GetTextValue());
+        // A step goes on from the committed entry.
+        const bool bStep = strWay == "Up" || strWay == "wheel";
+        EXPECT_EQ(bStep ? "43" : "42", m_pStandby->GetTextValue());
     }
 }
 

@@ -15,6 +15,10 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 #include <functional>
 #include <vector>
 
@@ -154,6 +158,25 @@ inline void typeInto(wxWindow* pWin, const wxString& strText)
     if (!strText.empty())
         wxUIActionSimulator().Text(strText.utf8_str());
     pumpEvents(30);
+}
+
+// One notch of the mouse wheel over pWin, as the window system delivers it.
+inline void scrollWheel(wxWindow* pWin, bool bUp)
+{
+#ifdef __WXGTK__
+    GtkWidget* pWidget = pWin->GetHandle();
+    GdkEvent* pEvent = gdk_event_new(GDK_SCROLL);
+    pEvent->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(pWidget)));
+    pEvent->scroll.direction = bUp ? GDK_SCROLL_UP : GDK_SCROLL_DOWN;
+    pEvent->scroll.time = GDK_CURRENT_TIME;
+    GdkSeat* pSeat = gdk_display_get_default_seat(gtk_widget_get_display(pWidget));
+    gdk_event_set_device(pEvent, gdk_seat_get_pointer(pSeat));
+    gtk_widget_event(pWidget, pEvent);
+    gdk_event_free(pEvent);
+#else
+    (void)pWin, (void)bUp;
+#endif
+    pumpEvents(10);
 }
 
 // Counts the toolkit's failed assertions while it lives instead of failing

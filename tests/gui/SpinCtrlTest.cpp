@@ -162,8 +162,9 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         pumpEvents(50);
     };
     // Each way out of the field the native control would take to rewrite the
-    // entry silently: the focus moves, Tab, Enter, a step key, the mouse wheel.
-    const char* apcWay[] = {"focus moved", "Tab", "Enter", "Up", "wheel"};
+    // entry silently: the focus moves, Tab, Enter, a step key, the mouse wheel,
+    // a click on the step-up button.
+    const char* apcWay[] = {"focus moved", "Tab", "Enter", "Up", "wheel", "plus"};
     for (const char* pcWay : apcWay)
     {
         SCOPED_TRACE(pcWay);
@@ -179,6 +180,16 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
                 guitest::pressKey(WXK_UP);
             else if (strWay == "wheel")
                 guitest::scrollWheel(pTyped, true);
+            else if (strWay == "plus")
+            {
+                // GTK puts the step-up button at the right end.
+                const wxRect rc = pTyped->GetScreenRect();
+                wxUIActionSimulator sim;
+                sim.MouseMove(rc.GetRight() - 8, rc.GetTop() + rc.GetHeight() / 2);
+                pumpEvents(20);
+                sim.MouseClick();
+                pumpEvents(20);
+            }
             else
                 guitest::focusWindow(m_pButton);
         };
@@ -192,7 +203,7 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         typeInto(m_pStandby, " 42");
         EXPECT_NO_DIALOG((leave(), settle(m_pStandby)));
         // A step goes on from the committed entry.
-        const bool bStep = strWay == "Up" || strWay == "wheel";
+        const bool bStep = strWay == "Up" || strWay == "wheel" || strWay == "plus";
         EXPECT_EQ(bStep ? "43" : "42", m_pStandby->GetTextValue());
     }
 }

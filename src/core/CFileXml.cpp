@@ -589,6 +589,11 @@ bool CFileXml::saveFile(CReporter& rReporter, const wxString& strPath)
 
 bool CFileXml::writeDocument(CReporter& rReporter, const wxString& strPath)
 {
+    // A document loaded from a file declared as UTF-16 keeps that encoding,
+    // but the library writes such a file with a stray null character and
+    // without its byte-order mark, so that it would not load again.
+    if (m_pXmlDoc->GetFileEncoding().IsSameAs("UTF-16", false))
+        m_pXmlDoc->SetFileEncoding("UTF-8");
     // The document is serialised in memory first and then replaces the file
     // in one step, so a failed save never leaves a truncated file behind.
     wxMemoryOutputStream stream;

@@ -434,3 +434,48 @@ TEST(FileXmlSave, FailedSavesReportAndKeepTheOldFile)
     EXPECT_EQ(CTempDir::readFile(strSaved), strDocument);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
+
+TEST(FileXmlSave, EncodingOfALoadedFileIsKeptAndTheSavedFileLoadsAgain)
+{
+    // Declared encoding, then the bytes: 0 one per character, 1 little- and
+    // 2 big-endian UTF-16, each with a byte-order mark when asked; then the
+    // encoding the saved file declares.
+    const struct
+    {
+        const char* szEncoding;
+        int nWidth;
+        bool bBom;
+        const char* szSaved;
+    } aCase[] = {{"ISO-8859-1", 0, false, "ISO-8859-1"},
+                 {"UTF-16", 1, true, "UTF-8"},
+                 {"utf-16", 2, true, "UTF-8"},
+                 {"UTF-16LE", 1, false, "UTF-16LE"}};
+    CTempDir dir;
+    for (const auto& c : aCase)
+    {
+        SCOPED_TRACE(c.szEncoding);
+        const std::string strText = std::string("<?xml version=\"1.0\" encoding=\"") +
+                                    c.szEncoding + "\"?>\n<zolt-settings/>\n";
+        std::string strBytes = c.bBom ? (c.nWidth == 1 ? "\xFF\xFE" : "\xFE\xFF") : "";
+        for (char ch : strText)
+            strBytes += c.nWidth == 0   ? std::string(1, ch)
+                        : c.nWidth == 1 ? std::string(1, ch) + '\0'
+                                        : std::string(1, '\0') + ch;
+        ASSERT_TRUE(CTempDir::writeFile(dir.file("in.zlx"), strBytes));
+        CScriptedPrompter prompter;
+        CFileXml file;
+        Pair p;
+        ASSERT_TRUE(file.loadPath(prompter, dir.file("in.zlx")));
+        p.sys.cUnit = 2;
+        file.buildSettings(p.sys, p.tool);
+        ASSERT_TRUE(file.saveFile(prompter, dir.file("out.zlx")));
+
+        CFileXml again;
+        Pair q;
+        ASSERT_TRUE(again.loadPath(prompter, dir.file("out.zlx")));
+        EXPECT_EQ(again.getDocument().GetFileEncoding(), c.szSaved);
+        EXPECT_TRUE(again.readSettings(prompter, q.sys, q.tool));
+        EXPECT_EQ(q.sys.cUnit, 2);
+        EXPECT_TRUE(prompter.getReports().empty());
+    }
+}

@@ -18,6 +18,12 @@ public:
     int chooseIndex(const wxString& strMessage, const wxString& strCaption,
                     const wxArrayString& astrChoices) override;
 
+    // The path a save dialog answered, with the wildcard's extension added
+    // to a name that has none; empty when the completed name exists and the
+    // user does not want it replaced.
+    wxString completeSavePath(const wxString& strPath, const wxString& strCaption,
+                              const wxString& strWildcard);
+
 private:
     wxWindow* m_pParent;
 };

@@ -7,9 +7,12 @@
 
 #include <wx/button.h>
 #include <wx/collpane.h>
+#include <wx/file.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/hyperlink.h>
 #include <wx/image.h>
+#include <wx/msgdlg.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
 
@@ -82,6 +85,55 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
                   expectMessage("File is corrupted", "/tmp/x.zlx\nbad",
                                 [this](CDlgMessage* pDlg)
                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
+}
+
+// A name saved without extension gets the filter's, and a file that exists
+// under the completed name is asked about before it is chosen.
+TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
+{
+    const wxString strDir = wxFileName::CreateTempFileName("zoltdlg");
+    wxRemoveFile(strDir);
+    ASSERT_TRUE(wxFileName::Mkdir(strDir));
+    const wxString strSep = wxFileName::GetPathSeparator();
+    wxFile().Create(strDir + strSep + "taken.zlx");
+    const struct
+    {
+        const char* pcTyped;
+        int nAnswer;          // to the replace question; 0: none expected
+        const char* pcChosen; // empty: cancelled
+    } aCase[] = {
+        {"mine", 0, "mine.zlx"}, {"mine.zlx", 0, "mine.zlx"},      {"mine.xml", 0, "mine.xml"},
+        {"taken", wxID_NO, ""},  {"taken", wxID_YES, "taken.zlx"}, {"taken.zlx", 0, "taken.zlx"},
+    };
+    CDlgPrompter prompter(m_pFrame);
+    for (const auto& c : aCase)
+    {
+        SCOPED_TRACE(wxString::Format("%s %d", c.pcTyped, c.nAnswer).ToStdString());
+        auto fnAsk = [&](wxMessageDialog* pDlg)
+        {
+            EXPECT_TRUE(pDlg->GetMessage().Contains("\"taken.zlx\" already exists"));
+            EXPECT_EQ("Save Settings", pDlg->GetTitle());
+            return c.nAnswer;
+        };
+        wxString strPath;
+        auto fnComplete = [&]
+        {
+            strPath = prompter.completeSavePath(strDir + strSep + c.pcTyped, "Save Settings",
+                                                "Zolt xml (*.zlx)|*.zlx");
+        };
+        if (c.nAnswer == 0)
+        {
+            EXPECT_NO_DIALOG(fnComplete());
+        }
+        else
+        {
+            wxTEST_DIALOG(fnComplete(), CExpectDialog<wxMessageDialog>(fnAsk));
+        }
+        EXPECT_EQ(*c.pcChosen ? strDir + strSep + c.pcChosen : wxString(), strPath);
+    }
+    // A cancelled dialog stays cancelled.
+    EXPECT_EQ(wxString(), prompter.completeSavePath("", "Save Settings", "Zolt xml (*.zlx)|*.zlx"));
+    wxFileName::Rmdir(strDir, wxPATH_RMDIR_RECURSIVE);
 }
 
 // What a window shows, in the order it was built: texts, links, icons and panes.

@@ -169,7 +169,11 @@ bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce
             return fail(strPath, errno);
     }
     else if (fchmod(temp.fd(), newFileMode()) != 0)
-        return fail(strPath, errno);
+    {
+        // File systems without Unix permissions (FAT, exFAT) refuse modes
+        // they cannot hold; the file then has the mode they give every file,
+        // as it would after an ordinary create.
+    }
 
     if (fsync(temp.fd()) != 0)
         return fail(strPath, errno);

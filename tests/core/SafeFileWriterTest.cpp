@@ -5,10 +5,30 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace
+{
+// While set, fchmod fails as on a file system without Unix permissions.
+std::atomic<bool> g_bRefuseModes{false};
+} // namespace
+
+// Stands in for the C library's fchmod in this test program.
+extern "C" int fchmod(int nFd, mode_t nMode) noexcept
+{
+    if (g_bRefuseModes)
+    {
+        errno = EPERM;
+        return -1;
+    }
+    return static_cast<int>(syscall(SYS_fchmod, nFd, nMode));
+}
 
 namespace
 {
@@ -109,6 +129,12 @@ TEST(SafeFileWriter, PermissionsLinksAndWriteProtection)
     umask(nMask);
     ASSERT_TRUE(bNew);
     EXPECT_EQ(modeOf(dir.file("new.zlx")), 0644u);
+    // A file system that refuses modes still takes a new file.
+    g_bRefuseModes = true;
+    const bool bRefused = CSafeFileWriter::write(dir.file("fat.zlx"), "fat", 3);
+    g_bRefuseModes = false;
+    EXPECT_TRUE(bRefused);
+    EXPECT_EQ(CTempDir::readFile(dir.file("fat.zlx")), "fat");
 
     const std::string strProtected = dir.file("protected.CFG"), strOpen = dir.file("open.CFG");
     ASSERT_TRUE(CTempDir::writeFile(strProtected, "old") && CTempDir::writeFile(strOpen, "old"));
@@ -122,5 +148,5 @@ TEST(SafeFileWriter, PermissionsLinksAndWriteProtection)
     EXPECT_EQ(nOpen, 0);
     EXPECT_EQ(CTempDir::readFile(strOpen), "x");
     EXPECT_EQ(modeOf(strOpen), 0666u);
-    EXPECT_EQ(entries(dir.path()), 5u);
+    EXPECT_EQ(entries(dir.path()), 6u);
 }

@@ -32,13 +32,27 @@ CParFile::EKind CParFile::detectKind(const wxString& strPath)
     if (nRead <= 0)
         return eCardImage;
     const size_t nLength = static_cast<size_t>(nRead);
+    // A document in UTF-16: the byte-order mark, then its first "<".
+    if (nLength >= 4 &&
+        ((acHead[0] == 0xFF && acHead[1] == 0xFE && acHead[2] == '<' && acHead[3] == 0) ||
+         (acHead[0] == 0xFE && acHead[1] == 0xFF && acHead[2] == 0 && acHead[3] == '<')))
+        return eSettingsDocument;
+    const auto isSpace = [](unsigned char c)
+    { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     size_t i = 0;
     if (nLength >= 3 && acHead[0] == 0xEF && acHead[1] == 0xBB && acHead[2] == 0xBF)
         i = 3;
-    while (i < nLength &&
-           (acHead[i] == ' ' || acHead[i] == '\t' || acHead[i] == '\r' || acHead[i] == '\n'))
+    while (i < nLength && isSpace(acHead[i]))
         ++i;
-    return i < nLength && acHead[i] == '<' ? eSettingsDocument : eCardImage;
+    if (i == nLength || acHead[i] != '<')
+        return eCardImage;
+    // XML text holds no control characters but white space, while the filler
+    // of an image is full of them: an image whose first bytes happen to read
+    // like the start of a document is still an image.
+    for (; i < nLength; ++i)
+        if (acHead[i] < 0x20 && !isSpace(acHead[i]))
+            return eCardImage;
+    return eSettingsDocument;
 }
 
 const char* CParFile::kindName(EKind eKind)

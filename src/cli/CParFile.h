@@ -21,7 +21,8 @@ public:
     };
 
     // Tells the kinds apart by content: an XML document starts with "<"
-    // after an optional byte-order mark and white space.
+    // after an optional byte-order mark and white space, and its text holds
+    // no control characters.
     static EKind detectKind(const wxString& strPath);
     static const char* kindName(EKind eKind);
 

@@ -79,13 +79,18 @@ def positions():
     return result
 
 
-def card(sys_record, tool_record):
-    """The image of the records: header, records and terminator scrambled
-    into sector 0 over the filler seeded with the payload's CRC."""
+def payload_of(sys_record, tool_record):
+    """Header, records and terminator, as sector 0 carries them."""
     header = bytes([0x60, 43, 1]) + bytes(38)
     header += struct.pack("<H", crc16(header))
     terminator = bytes([0, 4]) + struct.pack("<H", crc16(bytes([0, 4])))
-    payload = header + pack(sys_record) + pack(tool_record) + terminator
+    return header + pack(sys_record) + pack(tool_record) + terminator
+
+
+def card(sys_record, tool_record):
+    """The image of the records: the payload scrambled into sector 0 over the
+    filler seeded with the payload's CRC."""
+    payload = payload_of(sys_record, tool_record)
     state = crc16(payload)
     image = bytearray(IMAGE_SIZE)
     for i in range(IMAGE_SIZE):

@@ -238,6 +238,25 @@ class Show(ToolTest):
         self.assertEqual((unchecked["nVarStandbyT100mC"], unchecked["cFixCnt"],
                           unchecked["cFixActualIdx"], unchecked["nCrc"]), (9999, 0, 3, 0x9624))
 
+    def test_content_decides_the_kind(self):
+        # A card whose filler happens to open with "<" is read as a card.
+        def first_byte(sys_record):
+            seed = cardformat.crc16(cardformat.payload_of(sys_record, default_tool()))
+            return ((seed * 214013 + 2531011) >> 16) & 0xFF
+        sys_record = next(default_sys(nEntityNo=n) for n in range(65536)
+                          if first_byte(default_sys(nEntityNo=n)) == ord("<"))
+        write(self.path("card.zlx"), card(sys_record, default_tool()))
+        self.assertEqual(read(self.path("card.zlx"))[:1], b"<")
+        self.assertEqual(self.show_json(self.path("card.zlx")),
+                         [("SysPar", as_json(sys_record)), ("ToolPar", as_json(default_tool()))])
+        # A settings document in UTF-16, with its byte-order mark.
+        text = read(REFERENCE).decode().replace('"UTF-8"', '"UTF-16"')
+        for encoding in ["utf-16-le", "utf-16-be"]:
+            bom = "\ufeff".encode(encoding)
+            write(self.path("doc"), bom + text.encode(encoding))
+            self.assertEqual(self.show_json(self.path("doc")), [
+                ("SysPar", as_json(default_sys())), ("ToolPar", as_json(default_tool()))])
+
     def test_text_lists_every_field_in_record_order(self):
         write(self.path("card"), DEFAULT_CARD)
         write(self.path("doc"), read(REFERENCE))

@@ -32,10 +32,13 @@ CParFile::EKind CParFile::detectKind(const wxString& strPath)
     if (nRead <= 0)
         return eCardImage;
     const size_t nLength = static_cast<size_t>(nRead);
-    // A document in UTF-16: the byte-order mark, then its first "<".
+    // A document in UTF-16: the byte-order mark, then its first "<"; or,
+    // without the mark, its declaration's "<?".
     if (nLength >= 4 &&
         ((acHead[0] == 0xFF && acHead[1] == 0xFE && acHead[2] == '<' && acHead[3] == 0) ||
-         (acHead[0] == 0xFE && acHead[1] == 0xFF && acHead[2] == 0 && acHead[3] == '<')))
+         (acHead[0] == 0xFE && acHead[1] == 0xFF && acHead[2] == 0 && acHead[3] == '<') ||
+         (acHead[0] == '<' && acHead[1] == 0 && acHead[2] == '?' && acHead[3] == 0) ||
+         (acHead[0] == 0 && acHead[1] == '<' && acHead[2] == 0 && acHead[3] == '?')))
         return eSettingsDocument;
     const auto isSpace = [](unsigned char c)
     { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

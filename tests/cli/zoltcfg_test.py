@@ -249,11 +249,13 @@ class Show(ToolTest):
         self.assertEqual(read(self.path("card.zlx"))[:1], b"<")
         self.assertEqual(self.show_json(self.path("card.zlx")),
                          [("SysPar", as_json(sys_record)), ("ToolPar", as_json(default_tool()))])
-        # A settings document in UTF-16, with its byte-order mark.
-        text = read(REFERENCE).decode().replace('"UTF-8"', '"UTF-16"')
-        for encoding in ["utf-16-le", "utf-16-be"]:
-            bom = "\ufeff".encode(encoding)
-            write(self.path("doc"), bom + text.encode(encoding))
+        # Settings documents in UTF-16, with a byte-order mark or a declared order.
+        for encoding, declared, bom in [("utf-16-le", "UTF-16", "\ufeff"),
+                                        ("utf-16-be", "UTF-16", "\ufeff"),
+                                        ("utf-16-le", "UTF-16LE", ""),
+                                        ("utf-16-be", "UTF-16BE", "")]:
+            text = bom + read(REFERENCE).decode().replace('"UTF-8"', f'"{declared}"')
+            write(self.path("doc"), text.encode(encoding))
             self.assertEqual(self.show_json(self.path("doc")), [
                 ("SysPar", as_json(default_sys())), ("ToolPar", as_json(default_tool()))])
 

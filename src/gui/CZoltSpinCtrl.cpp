@@ -54,6 +54,13 @@ void CZoltSpinCtrl::setRangeUnit(int nMin, int nMax, const wxString& strUnit)
 
 int CZoltSpinCtrl::GetValue() const
 {
+    // A commit whose message still waits for the focus change to end is
+    // reported now: a command that reads the value must not go on first.
+    if (m_bMessagePending)
+    {
+        m_bMessagePending = false;
+        showRangeMessage(m_bPendingMax, m_nPendingLimit);
+    }
     return checkText(GetTextValue(), false);
 }
 
@@ -94,12 +101,16 @@ int CZoltSpinCtrl::checkText(const wxString& strText, bool bDeferMessage) const
     {
         // A modal dialog must not open in the middle of a focus change.
         m_bMessagePending = true;
+        m_bPendingMax = bMax;
+        m_nPendingLimit = n;
         const_cast<CZoltSpinCtrl*>(this)->CallAfter(
-            [this, bMax, n]()
+            [this]()
             {
+                if (!m_bMessagePending)
+                    return; // already shown by a read
                 m_bMessagePending = false;
                 if (!isClosing())
-                    showRangeMessage(bMax, n);
+                    showRangeMessage(m_bPendingMax, m_nPendingLimit);
             });
     }
     return n;

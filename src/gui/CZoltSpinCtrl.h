@@ -57,6 +57,8 @@ private:
     bool m_bSetRange = false;
     // a message asked for while focus moves, shown once the move is over
     mutable bool m_bMessagePending = false;
+    mutable bool m_bPendingMax = false;
+    mutable int m_nPendingLimit = 0;
 
     static bool s_bMessageShown;
 };

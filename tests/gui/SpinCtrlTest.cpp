@@ -208,6 +208,30 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
     }
 }
 
+// A read right after the focus has left a bad entry, before the toolkit is
+// idle again (a button clicked after typing), reports it before answering, once.
+TEST_F(SpinCtrlTest, ReadingAFreshlyLeftFieldReportsBeforeAnswering)
+{
+    typeInto(m_pT1, "999");
+    bool bShown = false, bPending = false, bShownFirst = false;
+    int nT1 = 0;
+    auto fnClick = [&]
+    {
+        m_pButton->SetFocus();
+        bPending = m_pT1->isMessagePending();
+        nT1 = m_pT1->GetValue();
+        bShownFirst = bShown;
+        pumpEvents(200);
+    };
+    wxTEST_DIALOG(fnClick(),
+                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC),
+                                [&](CDlgMessage*) { bShown = true; }));
+    EXPECT_TRUE(bPending);
+    EXPECT_TRUE(bShownFirst);
+    EXPECT_EQ(450, nT1);
+    EXPECT_FALSE(m_pT1->isMessagePending());
+}
+
 // Closing the window takes the focus from a field with a bad entry: nothing is reported.
 TEST_F(SpinCtrlTest, ClosingTheWindowIsSilent)
 {

@@ -399,33 +399,34 @@ wxSizer* CZoltSDFrame::layoutButtons()
     return pSizer;
 }
 
+namespace
+{
+// A time or temperature of the sleep box: its spin control, then its unit.
+wxSizer* spinWithUnit(wxWindow* pSpin, wxWindow* pUnit)
+{
+    wxBoxSizer* pSizer = new wxBoxSizer(wxHORIZONTAL);
+    pSizer->Add(pSpin, 0, wxFIXED_MINSIZE, 0);
+    pSizer->Add(pUnit, 0, wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
+    return pSizer;
+}
+} // namespace
+
 wxSizer* CZoltSDFrame::layoutSleepMode()
 {
     wxStaticBoxSizer* pSizerBox = new wxStaticBoxSizer(m_pStaticBoxSleepMode, wxHORIZONTAL);
     pSizerBox->Add(m_pCheckboxStandby, 0, wxLEFT | wxRIGHT | wxFIXED_MINSIZE, 10);
 
     wxBoxSizer* pSizerStandby = new wxBoxSizer(wxVERTICAL);
-    wxBoxSizer* pSizerStandbyTime = new wxBoxSizer(wxHORIZONTAL);
-    pSizerStandbyTime->Add(m_pSpinCtrlStandbyTime, 0, wxFIXED_MINSIZE, 0);
-    pSizerStandbyTime->Add(m_pStaticTextStandbyTimeUnit, 0,
-                           wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
-    pSizerStandby->Add(pSizerStandbyTime, 1, 0, 0);
-    wxBoxSizer* pSizerStandbyTemp = new wxBoxSizer(wxHORIZONTAL);
-    pSizerStandbyTemp->Add(m_pSpinCtrlStandbyTemp, 0, wxFIXED_MINSIZE, 0);
-    pSizerStandbyTemp->Add(m_pStaticTextStandbyTempUnit, 0,
-                           wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
-    pSizerStandby->Add(pSizerStandbyTemp, 1, 0, 0);
+    pSizerStandby->Add(spinWithUnit(m_pSpinCtrlStandbyTime, m_pStaticTextStandbyTimeUnit), 1, 0, 0);
+    pSizerStandby->Add(spinWithUnit(m_pSpinCtrlStandbyTemp, m_pStaticTextStandbyTempUnit), 1, 0, 0);
     pSizerBox->Add(pSizerStandby, 1, 0, 0);
 
     pSizerBox->Add(m_pStaticLineSleepMode, 0, wxEXPAND | wxFIXED_MINSIZE, 0);
     pSizerBox->Add(m_pCheckboxShutDown, 0, wxLEFT | wxRIGHT | wxFIXED_MINSIZE, 10);
 
     wxBoxSizer* pSizerShutdown = new wxBoxSizer(wxVERTICAL);
-    wxBoxSizer* pSizerShutdownTime = new wxBoxSizer(wxHORIZONTAL);
-    pSizerShutdownTime->Add(m_pSpinCtrlShutdownTime, 0, wxFIXED_MINSIZE, 0);
-    pSizerShutdownTime->Add(m_pStaticTextShutdownTimeUnit, 0,
-                            wxLEFT | wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE, 5);
-    pSizerShutdown->Add(pSizerShutdownTime, 1, 0, 0);
+    pSizerShutdown->Add(spinWithUnit(m_pSpinCtrlShutdownTime, m_pStaticTextShutdownTimeUnit), 1, 0,
+                        0);
     // In a vertical box only the horizontal placement of an item can be chosen.
     pSizerShutdown->Add(m_pStaticTextAfterStandby, 0, wxLEFT | wxFIXED_MINSIZE, 5);
     // Like the standby column, kept at its own height: stretched, it would push the

@@ -1,0 +1,71 @@
+#include "CSettingsOpener.h"
+
+#include "CZoltSDFrameHandler.h"
+
+#include <wx/filename.h>
+
+namespace
+{
+// Answers the open dialog once with the given file; everything else goes to
+// the window's own prompter, so failures are reported as usual.
+class CChosenFilePrompter : public CPrompter
+{
+public:
+    CChosenFilePrompter(CPrompter& rInner, const wxString& strPath)
+        : m_rInner(rInner), m_strPath(strPath)
+    {
+    }
+
+    void report(const wxString& strTitle, const wxString& strText) override
+    {
+        m_rInner.report(strTitle, strText);
+    }
+    wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
+                        const wxString& strDefaultFile, const wxString& strWildcard) override
+    {
+        if (eKind != eFileOpen || m_bAnswered)
+            return m_rInner.chooseFile(eKind, strMessage, strDir, strDefaultFile, strWildcard);
+        m_bAnswered = true;
+        return m_strPath;
+    }
+    int chooseIndex(const wxString& strMessage, const wxString& strCaption,
+                    const wxArrayString& astrChoices) override
+    {
+        return m_rInner.chooseIndex(strMessage, strCaption, astrChoices);
+    }
+
+private:
+    CPrompter& m_rInner;
+    wxString m_strPath;
+    bool m_bAnswered = false;
+};
+} // namespace
+
+bool CSettingsOpener::open(CZoltSDFrameHandler& rFrame, const wxString& strPath)
+{
+    if (strPath.empty())
+        return false;
+    // A dialog answers with a full path, and the current file is kept as one.
+    wxFileName name(strPath);
+    name.MakeAbsolute();
+    CPrompter& rOwn = rFrame.getPrompter();
+    CChosenFilePrompter prompter(rOwn, name.GetFullPath());
+    rFrame.setPrompter(&prompter);
+    const bool bOk = rFrame.openSettings();
+    rFrame.setPrompter(&rOwn);
+    return bOk;
+}
+
+wxString CSettingsOpener::fileArgument(const wxArrayString& astrArgs)
+{
+    bool bOptions = true;
+    for (size_t i = 1; i < astrArgs.size(); ++i)
+    {
+        const wxString& str = astrArgs[i];
+        if (bOptions && str == "--")
+            bOptions = false;
+        else if (!bOptions || !str.StartsWith("-"))
+            return str;
+    }
+    return wxString();
+}

@@ -6,8 +6,9 @@
 
 namespace
 {
-// Answers the open dialog once with the given file; everything else goes to
-// the window's own prompter, so failures are reported as usual.
+// Answers the one question of "Open..." (which file) with the given file;
+// everything else goes to the window's own prompter, so that failures are
+// reported as usual.
 class CChosenFilePrompter : public CPrompter
 {
 public:
@@ -20,12 +21,9 @@ public:
     {
         m_rInner.report(strTitle, strText);
     }
-    wxString chooseFile(EFileDialog eKind, const wxString& strMessage, const wxString& strDir,
-                        const wxString& strDefaultFile, const wxString& strWildcard) override
+    wxString chooseFile(EFileDialog, const wxString&, const wxString&, const wxString&,
+                        const wxString&) override
     {
-        if (eKind != eFileOpen || m_bAnswered)
-            return m_rInner.chooseFile(eKind, strMessage, strDir, strDefaultFile, strWildcard);
-        m_bAnswered = true;
         return m_strPath;
     }
     int chooseIndex(const wxString& strMessage, const wxString& strCaption,
@@ -37,14 +35,11 @@ public:
 private:
     CPrompter& m_rInner;
     wxString m_strPath;
-    bool m_bAnswered = false;
 };
 } // namespace
 
 bool CSettingsOpener::open(CZoltSDFrameHandler& rFrame, const wxString& strPath)
 {
-    if (strPath.empty())
-        return false;
     // A dialog answers with a full path, and the current file is kept as one.
     wxFileName name(strPath);
     name.MakeAbsolute();

@@ -28,17 +28,13 @@ TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
 class SettingsOpenerTest : public CHandlerTest
 {
 protected:
-    // A settings file with the edited values, saved by the editor itself.
+    // A settings file with the edited values.
     wxString saved(const std::string& strName)
     {
         const wxString strPath = wxString::FromUTF8(m_dir.file(strName));
-        m_pFrame->show(edited());
-        m_prompter.answerFile(strPath);
-        m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-        m_pFrame->setCurrentFile(wxEmptyString);
-        m_pFrame->setDefault();
-        m_pFrame->SetTitle("Q417 SD");
-        m_prompter.clear();
+        CFileXml xml;
+        xml.buildSettings(makeSys(edited()), makeTool(edited()));
+        EXPECT_TRUE(xml.saveFile(m_prompter, strPath));
         return strPath;
     }
     void expectOpened(const wxString& strPath)
@@ -84,7 +80,6 @@ TEST_F(SettingsOpenerTest, FilesThatCannotBeReadLeaveTheStartUpState)
         EXPECT_EQ(astrStart, snapshot());
         EXPECT_EQ("Q417 SD", m_pFrame->GetTitle());
         EXPECT_EQ("", m_pFrame->getCurrentFile());
-        EXPECT_EQ(&m_prompter, &m_pFrame->getPrompter());
     }
 }
 

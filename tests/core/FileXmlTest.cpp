@@ -458,7 +458,7 @@ TEST(FileXmlSave, FailedSavesReportAndKeepTheOldFile)
     CTempDir::makeDirs(dir.file("folder.zlx"));
     for (const std::string& strTarget :
          {dir.file("folder.zlx"), dir.file("nowhere/saved.zlx"), dir.file("saved.zlx/below.zlx"),
-          dir.file("folder.zlx/"), std::string("/dev/null"), std::string()})
+          dir.file("folder.zlx/"), std::string("/dev/full"), std::string()})
         failsToSave(file, strTarget);
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder.zlx")));
 

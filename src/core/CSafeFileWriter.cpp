@@ -98,9 +98,9 @@ bool syncDirectory(const std::string& strDir, int& rnErrno)
         rnErrno = errno;
         return rnErrno == EACCES;
     }
-    bool bOk = fsync(nFd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    const bool bOk = fsync(nFd) == 0 || errno == EINVAL || errno == ENOTSUP;
     rnErrno = errno;
-    bOk = ::close(nFd) == 0 && bOk;
+    ::close(nFd);
     return bOk;
 }
 
@@ -153,8 +153,11 @@ bool writeInPlace(const wxString& strPath, const std::string& strTarget,
     }
     if (::close(nFd) != 0 && bOk)
         bOk = false, nErrno = errno;
-    if (!bOk && bCreated)
-        unlink(strTarget.c_str());
+    // A file made here goes again; through a link that is the file it
+    // points to, and the link stays.
+    char acCreated[PATH_MAX];
+    if (!bOk && bCreated && realpath(strTarget.c_str(), acCreated) != nullptr)
+        unlink(acCreated);
     return bOk || fail(strPath, nErrno);
 }
 

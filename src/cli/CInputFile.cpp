@@ -26,7 +26,6 @@ bool CInputFile::read(CReporter& rReporter, const wxString& strPath)
 {
     m_strPath = strPath;
     m_acData.clear();
-    m_bRegular = false;
     const wxString strName = getName();
     int nFd = STDIN_FILENO;
     if (!isStdStream(strPath))
@@ -53,8 +52,6 @@ bool CInputFile::read(CReporter& rReporter, const wxString& strPath)
         rReporter.report("Can't read the file", strName + " is a folder, not a file.");
         return false;
     }
-    m_bRegular = S_ISREG(st.st_mode) && !isStdStream(strPath);
-
     m_acData.resize(kMaxSize);
     size_t nTotal = 0;
     while (nTotal < kMaxSize)

@@ -29,11 +29,8 @@ public:
     const wxString& getPath() const { return m_strPath; }
     wxString getName() const { return nameOf(m_strPath); }
     const std::vector<uint8_t>& getData() const { return m_acData; }
-    // A regular file can be opened again by its path.
-    bool isRegular() const { return m_bRegular; }
 
 private:
     wxString m_strPath;
     std::vector<uint8_t> m_acData;
-    bool m_bRegular = false;
 };

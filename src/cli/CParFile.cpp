@@ -15,8 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,39 +31,21 @@ wxString writerReason(const wxString& strPath)
     return strReason;
 }
 
-// A document that is not a regular file can be read only once, and it was
-// read to tell its kind: it is loaded from a private copy.
-class CTempCopy
+bool writeAll(int nFd, const void* pData, size_t nLength)
 {
-public:
-    ~CTempCopy()
+    const char* p = static_cast<const char*>(pData);
+    while (nLength > 0)
     {
-        if (!m_strPath.empty())
-            unlink(m_strPath.c_str());
+        const ssize_t n = ::write(nFd, p, nLength);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        p += n;
+        nLength -= static_cast<size_t>(n);
     }
-    // The copy's name, or empty with errno set.
-    wxString make(const std::vector<uint8_t>& rData)
-    {
-        const wxString strDir = wxFileName::GetTempDir();
-        std::string strTemplate = std::string(strDir.fn_str()) + "/zoltcfg-XXXXXX";
-        const int nFd = mkstemp(&strTemplate[0]);
-        if (nFd < 0)
-            return wxString();
-        m_strPath = strTemplate;
-        const bool bOk =
-            ::write(nFd, rData.data(), rData.size()) == static_cast<ssize_t>(rData.size());
-        const int nErrno = errno;
-        if (close(nFd) != 0 || !bOk)
-        {
-            errno = bOk ? errno : nErrno != 0 ? nErrno : ENOSPC;
-            return wxString();
-        }
-        return wxString(m_strPath.c_str(), *wxConvFileName);
-    }
-
-private:
-    std::string m_strPath;
-};
+    return true;
+}
 } // namespace
 
 CParFile::EKind CParFile::detectKind(const void* pData, size_t nLength)
@@ -117,25 +99,10 @@ const char* CParFile::kindName(EKind eKind)
 bool CParFile::loadSettings(CConsoleReporter& rReporter, const CInputFile& rInput, SysPar& rSysPar,
                             ToolPar& rToolPar, bool bCheck)
 {
+    // From the bytes already read: a pipe cannot be read twice.
     CFileXml fileXml;
-    if (rInput.isRegular())
-    {
-        if (!fileXml.loadPath(rReporter, rInput.getPath()))
-            return false;
-    }
-    else
-    {
-        CTempCopy copy;
-        const wxString strCopy = copy.make(rInput.getData());
-        if (strCopy.empty())
-        {
-            rReporter.report("Can't read the file",
-                             rInput.getName() + ": " + wxString(strerror(errno)));
-            return false;
-        }
-        if (!fileXml.loadPath(rReporter, strCopy))
-            return false;
-    }
+    if (!fileXml.loadData(rReporter, rInput.getData().data(), rInput.getData().size()))
+        return false;
     CDataCard::setDefaultPar(rSysPar, rToolPar);
     if (!fileXml.readSettings(rReporter, rSysPar, rToolPar))
         return false;
@@ -191,14 +158,37 @@ bool CParFile::readAny(CConsoleReporter& rReporter, const wxString& strPath, Sys
                                       : loadCard(rReporter, input, rSysPar, rToolPar);
 }
 
-bool CParFile::writeStdOut(CConsoleReporter& rReporter, const void* pData, size_t nLength,
-                           const char* szTitle, const wxString& strText)
+bool CParFile::isStream(const wxString& strPath)
 {
-    if (CStdOut::write(pData, nLength) && CStdOut::flush())
-        return true;
+    struct stat st;
+    return CInputFile::isStdStream(strPath) ||
+           (stat(strPath.fn_str(), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)));
+}
+
+bool CParFile::writeStream(CConsoleReporter& rReporter, const wxString& strPath, const void* pData,
+                           size_t nLength, const char* szTitle, const wxString& strText)
+{
+    wxString strReason;
+    if (CInputFile::isStdStream(strPath))
+    {
+        if (CStdOut::write(pData, nLength) && CStdOut::flush())
+            return true;
+        strReason = "standard output: " + CStdOut::getLastError();
+        CStdOut::setReported();
+    }
+    else
+    {
+        const int nFd = open(strPath.fn_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        bool bOk = nFd >= 0 && writeAll(nFd, pData, nLength);
+        int nErrno = errno;
+        if (nFd >= 0 && close(nFd) != 0 && bOk)
+            bOk = false, nErrno = errno;
+        if (bOk)
+            return true;
+        strReason = strerror(nErrno);
+    }
     rReporter.report(szTitle, strText);
-    rReporter.reason("standard output: " + CStdOut::getLastError());
-    CStdOut::setReported();
+    rReporter.reason(strReason);
     return false;
 }
 
@@ -207,13 +197,13 @@ bool CParFile::writeSettings(CConsoleReporter& rReporter, const wxString& strPat
 {
     CFileXml fileXml;
     fileXml.buildSettings(rSysPar, rToolPar);
-    if (CInputFile::isStdStream(strPath))
+    if (isStream(strPath))
     {
         // As a save would write it, indented by one.
         wxMemoryOutputStream stream;
         fileXml.getDocument().Save(stream, 1);
         const wxStreamBuffer* pBuffer = stream.GetOutputStreamBuffer();
-        return writeStdOut(rReporter, pBuffer->GetBufferStart(), stream.GetLength(),
+        return writeStream(rReporter, strPath, pBuffer->GetBufferStart(), stream.GetLength(),
                            "Can't save the file", "failed to save the file.");
     }
     if (fileXml.saveFile(rReporter, strPath))
@@ -225,19 +215,20 @@ bool CParFile::writeSettings(CConsoleReporter& rReporter, const wxString& strPat
 bool CParFile::writeCardImage(CConsoleReporter& rReporter, const wxString& strPath,
                               const SysPar& rSysPar, const ToolPar& rToolPar)
 {
-    const wxString strFailed = " is not writable\nreason is unknown.";
+    const wxString strText = (CInputFile::isStdStream(strPath) ? "standard output" : strPath) +
+                             " is not writable\nreason is unknown.";
     auto pDataCard = std::make_unique<CDataCard>();
     if (!pDataCard->buildWrite(rSysPar, rToolPar))
     {
-        rReporter.report("Can't write the file", CInputFile::nameOf(strPath) + strFailed);
+        rReporter.report("Can't write the file", strText);
         return false;
     }
-    if (CInputFile::isStdStream(strPath))
-        return writeStdOut(rReporter, pDataCard->getImage(), CDataCard::kImageSize,
-                           "Can't write the file", "standard output" + strFailed);
+    if (isStream(strPath))
+        return writeStream(rReporter, strPath, pDataCard->getImage(), CDataCard::kImageSize,
+                           "Can't write the file", strText);
     if (CSafeFileWriter::write(strPath, pDataCard->getImage(), CDataCard::kImageSize))
         return true;
-    rReporter.report("Can't write the file", strPath + strFailed);
+    rReporter.report("Can't write the file", strText);
     rReporter.reason(writerReason(strPath));
     return false;
 }

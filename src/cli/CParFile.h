@@ -1,8 +1,8 @@
 // The files zoltcfg reads and writes: settings documents (read as the
 // editor's Open command reads them) and card images (read as its Card read
 // command reads ZOLT.CFG). "-" is standard input or standard output. Every
-// output to a file by its name is written the safe way: the old file stays
-// whole until the new one is complete.
+// output to a regular file is written the safe way: the old file stays whole
+// until the new one is complete.
 #pragma once
 
 #include "ZoltPar.h"
@@ -60,7 +60,10 @@ private:
                              ToolPar& rToolPar, bool bCheck);
     static bool loadCard(CConsoleReporter& rReporter, const CInputFile& rInput, SysPar& rSysPar,
                          ToolPar& rToolPar);
-    // Writes to standard output, reporting a failure with szTitle and strText.
-    static bool writeStdOut(CConsoleReporter& rReporter, const void* pData, size_t nLength,
-                            const char* szTitle, const wxString& strText);
+    // "-", or a pipe, terminal or device by its name: written directly, as
+    // there is no file to replace.
+    static bool isStream(const wxString& strPath);
+    // Reports a failure with szTitle and strText, and the system's reason.
+    static bool writeStream(CConsoleReporter& rReporter, const wxString& strPath, const void* pData,
+                            size_t nLength, const char* szTitle, const wxString& strText);
 };

@@ -490,6 +490,24 @@ class Streams(ToolTest):
         self.assertEqual(run("settings", "-", "-", stdin=DEFAULT_CARD[:1000]), (
             1, b"", b"zoltcfg: File is corrupted: standard input read wrong\n  file size.\n"))
 
+    def test_outputs_that_are_no_regular_files_are_written_directly(self):
+        os.mkfifo(self.path("fifo"))
+        for args, expected in [(("image", REFERENCE), DEFAULT_CARD),
+                               (("defaults", "--format", "zlx"), read(REFERENCE))]:
+            received = []
+            reader = threading.Thread(target=lambda: received.append(read(self.path("fifo"))),
+                                      daemon=True)
+            reader.start()
+            self.assertEqual(run(*args, self.path("fifo"), stdin=b""), (0, b"", b""), args)
+            reader.join(10)
+            self.assertEqual(received, [expected], args)
+            self.assertEqual(run(*args, "/dev/stdout", stdin=b""), (0, expected, b""), args)
+            self.assertEqual(run(*args, "/dev/null", stdin=b""), (0, b"", b""), args)
+        self.assertEqual(self.listing(), ["fifo"])
+        self.assertEqual(run("defaults", "/dev/full", stdin=b""), (
+            1, b"", b"zoltcfg: Can't write the file: /dev/full is not writable\n"
+                    b"  reason is unknown.\n  No space left on device\n"))
+
 
 if __name__ == "__main__":
     suite = unittest.TestSuite(unittest.defaultTestLoader.loadTestsFromTestCase(globals()[group])

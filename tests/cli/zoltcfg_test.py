@@ -489,6 +489,9 @@ class Streams(ToolTest):
         self.assertEqual(self.listing(), ["card"])
         self.assertEqual(run("settings", "-", "-", stdin=DEFAULT_CARD[:1000]), (
             1, b"", b"zoltcfg: File is corrupted: standard input read wrong\n  file size.\n"))
+        # A document from a pipe passes the same screening as one from a file.
+        self.assertEqual(run("show", "-", stdin=b"<a>" * 40 + b"</a>" * 40), (
+            1, b"", b"zoltcfg: Can't read the file: failed to load the file.\n"))
 
     def test_outputs_that_are_no_regular_files_are_written_directly(self):
         os.mkfifo(self.path("fifo"))

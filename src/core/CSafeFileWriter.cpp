@@ -229,28 +229,33 @@ bool writeViaTemp(const wxString& strPath, const std::string& strTarget, const s
 bool writeFile(const wxString& strPath, std::string strTarget,
                const CSafeFileWriter::FnProducer& fnProduce)
 {
-    // A link is followed, so that the file it points to is replaced and the
-    // link itself survives; a link to a file yet to be made makes it there.
+    // What the path leads to decides the route; links are followed.
     struct stat st;
-    if (lstat(strTarget.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+    const bool bExists = stat(strTarget.c_str(), &st) == 0;
+    if (!bExists && errno != ENOENT)
+        return fail(strPath, errno);
+    if (bExists && S_ISDIR(st.st_mode))
+        return fail(strPath, EISDIR);
+    // Reached also through links that name no file (/dev/stdout on a pipe).
+    if (bExists && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)))
+        return writeDirect(strPath, strTarget, fnProduce);
+    // Never rename over a disk or a socket.
+    if (bExists && !S_ISREG(st.st_mode))
+        return fail(strPath + " is not a regular file", 0);
+
+    // The file a link points to is replaced and the link survives; a link
+    // to a file yet to be made makes it there.
+    struct stat stLink;
+    if (lstat(strTarget.c_str(), &stLink) == 0 && S_ISLNK(stLink.st_mode))
     {
         char acResolved[PATH_MAX];
         if (realpath(strTarget.c_str(), acResolved) == nullptr)
-            return errno == ENOENT ? writeInPlace(strPath, strTarget, fnProduce)
-                                   : fail(strPath, errno);
+            return !bExists && errno == ENOENT ? writeInPlace(strPath, strTarget, fnProduce)
+                                               : fail(strPath, errno);
         strTarget = acResolved;
     }
-
-    if (stat(strTarget.c_str(), &st) != 0)
-        return errno == ENOENT ? writeViaTemp(strPath, strTarget, nullptr, fnProduce)
-                               : fail(strPath, errno);
-    if (S_ISDIR(st.st_mode))
-        return fail(strPath, EISDIR);
-    if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))
-        return writeDirect(strPath, strTarget, fnProduce);
-    // Never rename over a disk or a socket.
-    if (!S_ISREG(st.st_mode))
-        return fail(strPath + " is not a regular file", 0);
+    if (!bExists)
+        return writeViaTemp(strPath, strTarget, nullptr, fnProduce);
     // Renaming would get round a write-protected file; refuse it as an
     // ordinary write would.
     if (access(strTarget.c_str(), W_OK) != 0)

@@ -14,12 +14,8 @@
 #include <wx/xml/xml.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -29,22 +25,6 @@ wxString writerReason(const wxString& strPath)
     wxString strReason = CSafeFileWriter::getLastError();
     strReason.StartsWith(strPath + ": ", &strReason);
     return strReason;
-}
-
-bool writeAll(int nFd, const void* pData, size_t nLength)
-{
-    const char* p = static_cast<const char*>(pData);
-    while (nLength > 0)
-    {
-        const ssize_t n = ::write(nFd, p, nLength);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        p += n;
-        nLength -= static_cast<size_t>(n);
-    }
-    return true;
 }
 } // namespace
 
@@ -158,37 +138,14 @@ bool CParFile::readAny(CConsoleReporter& rReporter, const wxString& strPath, Sys
                                       : loadCard(rReporter, input, rSysPar, rToolPar);
 }
 
-bool CParFile::isStream(const wxString& strPath)
+bool CParFile::writeStdOut(CConsoleReporter& rReporter, const void* pData, size_t nLength,
+                           const char* szTitle, const wxString& strText)
 {
-    struct stat st;
-    return CInputFile::isStdStream(strPath) ||
-           (stat(strPath.fn_str(), &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)));
-}
-
-bool CParFile::writeStream(CConsoleReporter& rReporter, const wxString& strPath, const void* pData,
-                           size_t nLength, const char* szTitle, const wxString& strText)
-{
-    wxString strReason;
-    if (CInputFile::isStdStream(strPath))
-    {
-        if (CStdOut::write(pData, nLength) && CStdOut::flush())
-            return true;
-        strReason = "standard output: " + CStdOut::getLastError();
-        CStdOut::setReported();
-    }
-    else
-    {
-        const int nFd = open(strPath.fn_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-        bool bOk = nFd >= 0 && writeAll(nFd, pData, nLength);
-        int nErrno = errno;
-        if (nFd >= 0 && close(nFd) != 0 && bOk)
-            bOk = false, nErrno = errno;
-        if (bOk)
-            return true;
-        strReason = strerror(nErrno);
-    }
+    if (CStdOut::write(pData, nLength) && CStdOut::flush())
+        return true;
     rReporter.report(szTitle, strText);
-    rReporter.reason(strReason);
+    rReporter.reason("standard output: " + CStdOut::getLastError());
+    CStdOut::setReported();
     return false;
 }
 
@@ -197,13 +154,13 @@ bool CParFile::writeSettings(CConsoleReporter& rReporter, const wxString& strPat
 {
     CFileXml fileXml;
     fileXml.buildSettings(rSysPar, rToolPar);
-    if (isStream(strPath))
+    if (CInputFile::isStdStream(strPath))
     {
         // As a save would write it, indented by one.
         wxMemoryOutputStream stream;
         fileXml.getDocument().Save(stream, 1);
         const wxStreamBuffer* pBuffer = stream.GetOutputStreamBuffer();
-        return writeStream(rReporter, strPath, pBuffer->GetBufferStart(), stream.GetLength(),
+        return writeStdOut(rReporter, pBuffer->GetBufferStart(), stream.GetLength(),
                            "Can't save the file", "failed to save the file.");
     }
     if (fileXml.saveFile(rReporter, strPath))
@@ -223,8 +180,8 @@ bool CParFile::writeCardImage(CConsoleReporter& rReporter, const wxString& strPa
         rReporter.report("Can't write the file", strText);
         return false;
     }
-    if (isStream(strPath))
-        return writeStream(rReporter, strPath, pDataCard->getImage(), CDataCard::kImageSize,
+    if (CInputFile::isStdStream(strPath))
+        return writeStdOut(rReporter, pDataCard->getImage(), CDataCard::kImageSize,
                            "Can't write the file", strText);
     if (CSafeFileWriter::write(strPath, pDataCard->getImage(), CDataCard::kImageSize))
         return true;

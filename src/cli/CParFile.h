@@ -60,10 +60,8 @@ private:
                              ToolPar& rToolPar, bool bCheck);
     static bool loadCard(CConsoleReporter& rReporter, const CInputFile& rInput, SysPar& rSysPar,
                          ToolPar& rToolPar);
-    // "-", or a pipe, terminal or device by its name: written directly, as
-    // there is no file to replace.
-    static bool isStream(const wxString& strPath);
-    // Reports a failure with szTitle and strText, and the system's reason.
-    static bool writeStream(CConsoleReporter& rReporter, const wxString& strPath, const void* pData,
-                            size_t nLength, const char* szTitle, const wxString& strText);
+    // Standard output; a failure is reported with szTitle and strText, and
+    // the system's reason.
+    static bool writeStdOut(CConsoleReporter& rReporter, const void* pData, size_t nLength,
+                            const char* szTitle, const wxString& strText);
 };

@@ -34,10 +34,11 @@ bool CInputFile::read(CReporter& rReporter, const wxString& strPath)
         if (nFd < 0)
             return failed(rReporter, strName, errno);
     }
-    struct Closer
+    // Standard input stays open for whoever reads it next.
+    struct CCloser
     {
         int nFd;
-        ~Closer()
+        ~CCloser()
         {
             if (nFd != STDIN_FILENO)
                 close(nFd);

@@ -128,23 +128,22 @@ public:
 private:
     unsigned m_nSeen = 0;
 };
-// The encoding a loaded document is saved in: the one it declared, cleared
-// of quotes and blanks, unless that cannot be written so that it loads
-// again. UTF-16 is written with a stray null character and without its
-// byte-order mark; an unknown name could not be written at all.
+
+// The encoding a loaded document is saved in: the name it declared, taken
+// from what the library kept of the declaration (quotes, blanks and "?>"
+// included when it read one loosely), unless that name cannot be written
+// so that it loads again. UTF-16 is written with a stray null character
+// and without its byte-order mark; an unknown name cannot be written.
 wxString savedEncoding(const wxString& strDeclared)
 {
-    wxString strName;
-    for (wxUniChar ch : strDeclared)
-        if (ch != '"' && ch != '\'' && !wxIsspace(ch))
-            strName += ch;
-    const bool bName =
-        !strName.empty() &&
-        strName.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
-                                  "0123456789._-") == wxString::npos;
-    if (!bName || strName.IsSameAs("UTF-16", false) || !wxCSConv(strName).IsOk())
+    const wxString strNameChars =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789._-";
+    const size_t nStart = strDeclared.find_first_not_of("\"' \t\r\n");
+    const wxString strName = nStart == wxString::npos ? wxString() : strDeclared.Mid(nStart);
+    const wxString strKept = strName.Left(strName.find_first_not_of(strNameChars));
+    if (strKept.empty() || strKept.IsSameAs("UTF-16", false) || !wxCSConv(strKept).IsOk())
         return "UTF-8";
-    return strName;
+    return strKept;
 }
 } // namespace
 

@@ -504,6 +504,7 @@ TEST(FileXmlSave, EveryDocumentThatLoadsLoadsAgainAfterSave)
         {"<?xml version=\"1.0\" encoding=\"utf-16\"?>", 2, true, "UTF-8"},
         {"<?xml version=\"1.0\" encoding=\"UTF-16LE\"?>", 1, false, "UTF-16LE"},
         {"<?xml version= \"1.0\" encoding= \"UTF-8\"?>", 0, false, "UTF-8"},
+        {"<?xml version= \"1.0\" encoding= \"ISO-8859-1\" ?>", 0, false, "ISO-8859-1"},
         {"<?xml version =\t'1.0'\nencoding = 'windows-1252' ?>", 0, false, "UTF-8"},
         {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", 0, false, "windows-1252"},
         {"<?xml version= \"1.0\" encoding= \"UTF-16\"?>", 2, true, "UTF-8"},

@@ -98,7 +98,9 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         {kSata + "block/sdc", "1", nullptr, false, "ro,nosuid", "ro"},
         {kEmmc + "block/mmcblk0", "0", "MMC", true, "rw", "built-in MMC"},
         {kEmmc + "block/mmcblk0boot0", "0", nullptr, false, "rw", "boot or RPMB"},
-        {"virtual/block/loop0", "0", nullptr, false, "rw", "virtual device"},
+        {"virtual/block/loop0", "0", nullptr, false, "rw", "loop0 is a loop device"},
+        {"virtual/block/zram0", "0", nullptr, false, "rw", "a RAM disk"},
+        {"virtual/block/nbd0", "0", nullptr, false, "rw", "nbd0 is a virtual device"},
         {"platform/block/loop7", "1", nullptr, false, "rw", "loop device"},
         {kSata + "block/sdd", "0", nullptr, true, "rw", "not removable"},
         {kUsb + "block/sde", "1", nullptr, true, "rw", "running system"},
@@ -128,8 +130,8 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     }
     // The running system on the last stick, and places that are judged by
     // their type alone, never looked at.
-    sys.device(aCases[8].strDisk + "/sdep2", 16 * 8 + 2, nullptr);
-    sys.mount(16 * 8 + 2, "/", "ext4");
+    sys.device(aCases[10].strDisk + "/sdep2", 16 * 10 + 2, nullptr);
+    sys.mount(16 * 10 + 2, "/", "ext4");
     sys.mount(200, "/net/server/export", "nfs4");
     sys.mount(201, "/home/u/remote", "fuse.sshfs");
     sys.mount(202, "/run/user/1000", "tmpfs");
@@ -168,4 +170,30 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         const char* pszWhy = bCardFs ? "" : n.strPlace[1] == 'r' ? "not found on cards" : "network";
         EXPECT_NE(n.strReason.find(pszWhy), std::string::npos) << n.strPlace << ": " << n.strReason;
     }
+}
+
+TEST(LinuxVolumeLayer, OnlyTheLastMountOnAMountPointCounts)
+{
+    CTempDir dir;
+    CFakeSystem sys(dir);
+    sys.device(kUsb + "block/sdb", 16, "1");
+    sys.device(kSata + "block/sdc", 32, "1");
+    const std::string strCard = dir.file("card"), strHidden = dir.file("hidden");
+    CTempDir::makeDirs(strCard);
+    CTempDir::makeDirs(strHidden);
+    sys.mount(16, strCard, "vfat");
+    sys.mount(32, strCard, "exfat", "ro");
+    sys.mount(32, strHidden, "vfat");
+    sys.mount(300, strHidden, "tmpfs");
+    sys.write();
+
+    CLinuxVolumeLayer layer(sys.root());
+    EXPECT_EQ(layer.drives(), std::vector<std::string>{strCard + "/"});
+    const std::vector<CLinuxVolumeLayer::Mount> aMounts = layer.scan();
+    ASSERT_EQ(aMounts.size(), 2u);
+    EXPECT_EQ(aMounts[0].strDevice, "sdc");
+    EXPECT_EQ(aMounts[0].strFsType, "exfat");
+    EXPECT_TRUE(aMounts[0].bReadOnly);
+    EXPECT_EQ(aMounts[1].strFsType, "tmpfs");
+    EXPECT_FALSE(aMounts[1].bOffered);
 }

@@ -372,13 +372,15 @@ std::string CLinuxVolumeLayer::judge(const RawMount& rMount, const std::string& 
 {
     if (strDir.empty())
         return "no block device found for " + rMount.strSource;
-    if (startsWith(strDir, m_strSystemRoot + "/sys/devices/virtual/"))
-        return baseName(strDir) + " is a virtual device";
     const std::string strDiskDir = exists(strDir + "/partition") ? parentDir(strDir) : strDir;
     const std::string strDisk = baseName(strDiskDir);
+    // Loop, RAM, mapped and RAID devices all live among the virtual ones;
+    // their own kind says more.
     const std::string strKind = deviceKind(strDisk);
     if (!strKind.empty())
         return strDisk + " is " + strKind;
+    if (startsWith(strDir, m_strSystemRoot + "/sys/devices/virtual/"))
+        return baseName(strDir) + " is a virtual device";
     if (setSystemDisks.count(strDiskDir) != 0)
         return strDisk + " holds the running system";
     if (readFirstLine(strDiskDir + "/removable") == "1")
@@ -400,6 +402,15 @@ std::string CLinuxVolumeLayer::judge(const RawMount& rMount, const std::string& 
 std::vector<CLinuxVolumeLayer::Mount> CLinuxVolumeLayer::scan()
 {
     std::vector<RawMount> aRaw = readMountInfo();
+    // A file system mounted over another hides it: only the last mount on a
+    // mount point, as the kernel lists them, is what the path shows.
+    std::vector<RawMount> aVisible;
+    for (size_t i = 0; i < aRaw.size(); ++i)
+        if (std::none_of(aRaw.begin() + static_cast<std::ptrdiff_t>(i) + 1, aRaw.end(),
+                         [&](const RawMount& r)
+                         { return r.strMountPoint == aRaw[i].strMountPoint; }))
+            aVisible.push_back(aRaw[i]);
+    aRaw.swap(aVisible);
     std::stable_sort(aRaw.begin(), aRaw.end(),
                      [](const RawMount& a, const RawMount& b)
                      { return a.strMountPoint < b.strMountPoint; });

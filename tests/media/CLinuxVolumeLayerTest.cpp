@@ -2,10 +2,13 @@
 // temporary folder, with mount points that are real folders there.
 #include "CLinuxVolumeLayer.h"
 #include "CTempDir.h"
+#include "CTimedProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -48,6 +51,7 @@ public:
         m_strMountInfo += "20 1 8:" + std::to_string(nMinor) + " / " + strEscaped + " " +
                           strOptions + " shared:1 - " + strType + " /dev/sdx rw\n";
     }
+    void rawMount(const std::string& strLine) { m_strMountInfo += strLine + "\n"; }
     void write() const
     {
         m_rDir.write("sys-root/proc/self/mountinfo", m_strMountInfo);
@@ -196,4 +200,96 @@ TEST(LinuxVolumeLayer, OnlyTheLastMountOnAMountPointCounts)
     EXPECT_TRUE(aMounts[0].bReadOnly);
     EXPECT_EQ(aMounts[1].strFsType, "tmpfs");
     EXPECT_FALSE(aMounts[1].bOffered);
+}
+
+TEST(LinuxVolumeLayer, FindsCardsThatAreNotMountedFromUdevsDatabase)
+{
+    const struct
+    {
+        std::string strDisk; // below /sys/devices
+        const char* pszRemovable;
+        const char* pszUdev; // what udev found on the partition
+        const char* pszSize;
+        bool bFound;
+    } aCases[] = {
+        {kUsb + "block/sdb", "0",
+         "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\n"
+         "E:ID_FS_LABEL=MY_CARD\nE:ID_FS_LABEL_ENC=MY\\x20CARD",
+         "62333952", true},
+        {kSata + "block/sdc", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=exfat", "8", true},
+        {kSata + "block/sdd", "0", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "8", false},
+        {kUsb + "block/sde", "1", "E:ID_FS_USAGE=other\nE:ID_FS_TYPE=swap", "8", false},
+        {kUsb + "block/sdf", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "0", false},
+        {kUsb + "block/sdg", "1", "", "8", false},
+        {kUsb + "block/sdh", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=ntfs", "8", false},
+        {kUsb + "block/sdi", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "8", false},
+    };
+    CTempDir dir;
+    CFakeSystem sys(dir);
+    std::vector<CVolumeLayer::UnmountedCard> aWanted;
+    for (size_t i = 0; i < std::size(aCases); ++i)
+    {
+        const auto& c = aCases[i];
+        const unsigned nMinor = 16 * static_cast<unsigned>(i + 1);
+        const std::string strName = c.strDisk.substr(c.strDisk.rfind('/') + 1) + "1";
+        const std::string strPart = "sys-root/sys/devices/" + c.strDisk + "/" + strName;
+        sys.device(c.strDisk, nMinor, c.pszRemovable);
+        sys.device(c.strDisk + "/" + strName, nMinor + 1, nullptr);
+        dir.write(strPart + "/dev", "8:" + std::to_string(nMinor + 1));
+        dir.write(strPart + "/size", c.pszSize);
+        if (*c.pszUdev)
+            dir.write("sys-root/run/udev/data/b8:" + std::to_string(nMinor + 1), c.pszUdev);
+        if (c.bFound)
+            aWanted.push_back({"/dev/" + strName, i == 0 ? "MY CARD" : ""});
+    }
+    // sdh1 is mounted through FUSE, which shows no device number; sdi1 as usual.
+    sys.rawMount("30 1 0:55 / /media/ntfs rw - fuseblk /dev/sdh1 rw");
+    sys.mount(16 * 8 + 1, "/media/sdi1", "vfat");
+    sys.write();
+
+    CLinuxVolumeLayer layer(sys.root());
+    const std::vector<CVolumeLayer::UnmountedCard> aFound = layer.unmountedCards();
+    ASSERT_EQ(aFound.size(), aWanted.size());
+    for (size_t i = 0; i < aFound.size(); ++i)
+    {
+        EXPECT_EQ(aFound[i].strDevice, aWanted[i].strDevice);
+        EXPECT_EQ(aFound[i].strLabel, aWanted[i].strLabel);
+    }
+    EXPECT_TRUE(layer.isMounted("/media/ntfs/"));
+    EXPECT_FALSE(layer.isMounted("/media/"));
+}
+
+TEST(TimedProbe, ACallThatRunsOutIsLeftBehind)
+{
+    using namespace std::chrono;
+    const struct
+    {
+        int nCallMs;
+        int nLimitMs;
+        bool bInTime;
+        std::vector<bool> abNotices; // a short call waits without a notice
+    } aCases[] = {
+        {0, 1000, true, {}},
+        {400, 2000, true, {true, false}},
+        {60000, 300, false, {true, false}},
+    };
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(c.nCallMs);
+        std::vector<bool> abNotices;
+        auto pnDone = std::make_shared<int>(0);
+        const auto tStart = steady_clock::now();
+        EXPECT_EQ(CTimedProbe::run(
+                      [pnDone, c]()
+                      {
+                          std::this_thread::sleep_for(milliseconds(c.nCallMs));
+                          *pnDone = 1;
+                      },
+                      milliseconds(c.nLimitMs), [&](bool b) { abNotices.push_back(b); }),
+                  c.bInTime);
+        const auto nTook = duration_cast<milliseconds>(steady_clock::now() - tStart).count();
+        EXPECT_LT(nTook, std::min(c.nLimitMs, c.nCallMs) + 500);
+        EXPECT_EQ(*pnDone, c.bInTime ? 1 : 0);
+        EXPECT_EQ(abNotices, c.abNotices);
+    }
 }

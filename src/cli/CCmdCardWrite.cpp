@@ -13,6 +13,7 @@ void CCmdCardWrite::describe(wxCmdLineParser& rParser) const
 {
     rParser.AddParam("SETTINGS.zlx");
     rParser.AddParam("ROOT", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+    rParser.AddLongSwitch("eject", "eject the card once it is written and verified");
 }
 
 int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter)
@@ -38,5 +39,12 @@ int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReport
     }
     std::cout << (fileCard.getPath() + " written and verified\n").utf8_str();
     std::cout.flush();
+    if (rParser.Found("eject"))
+    {
+        if (!fileCard.eject(prompter))
+            return kExitFailure;
+        std::cout << (fileCard.getPath() + " ejected: the card can be removed\n").utf8_str();
+        std::cout.flush();
+    }
     return kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "CCmdVolumes.h"
 
 #include "CConsoleReporter.h"
+#include "CVolumesJson.h"
 #include "CZoltVolume.h"
 
 #include <wx/filename.h>
@@ -10,12 +11,20 @@
 void CCmdVolumes::describe(wxCmdLineParser& rParser) const
 {
     rParser.AddLongSwitch("all", "also list network, pseudo and system file systems");
+    rParser.AddLongSwitch("json",
+                          "print one JSON object {\"offered\": [...], \"notOffered\": [...]}");
 }
 
 int CCmdVolumes::run(const wxCmdLineParser& rParser, CConsoleReporter&)
 {
     CZoltVolume volume;
     const std::vector<CZoltVolume::Entry> aEntries = volume.listVolumes(false);
+    if (rParser.Found("json"))
+    {
+        std::cout << CVolumesJson::build(volume, aEntries, rParser.Found("all"));
+        std::cout.flush();
+        return std::cout ? kExitOk : kExitFailure;
+    }
     wxString strOut = "Offered:\n";
     if (aEntries.empty())
         strOut += "  none\n";
@@ -24,7 +33,7 @@ int CCmdVolumes::run(const wxCmdLineParser& rParser, CConsoleReporter&)
         wxString strUse;
         if (entry.bWriteProtected || entry.bCompressed)
             strUse = "refused for writing";
-        const bool bHasFile = wxFileName::FileExists(entry.strRoot + CZoltVolume::kConfigFileName);
+        const bool bHasFile = entry.strDevice.empty() && volume.holdsConfigFile(entry.strRoot);
         if (bHasFile)
             strUse += wxString(strUse.empty() ? "" : ", ") + "holds ZOLT.CFG";
         strOut +=

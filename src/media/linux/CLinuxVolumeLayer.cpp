@@ -754,5 +754,7 @@ bool CLinuxVolumeLayer::isMounted(const std::string& strRoot)
 
 std::unique_ptr<CVolumeLayer> CVolumeLayer::createPlatform()
 {
-    return std::make_unique<CLinuxVolumeLayer>();
+    // The system tests put a /proc, /sys, /dev and /run of their own here.
+    const char* pszRoot = getenv("ZOLT_SYSTEM_ROOT");
+    return std::make_unique<CLinuxVolumeLayer>(pszRoot ? pszRoot : "");
 }

@@ -55,70 +55,61 @@ bool CFileCard::read(CDataCard& rDataCard, CPrompter& rPrompter)
     const wxString strPath = strRoot + CZoltVolume::kConfigFileName;
     m_strPath = strPath;
 
-    // What the read found; the probe may outlive this call, so it owns its
-    // path and its answer.
-    struct Answer
-    {
-        bool bAccess = false;
-        bool bOpened = false;
-        bool bReadError = false;
-        std::vector<uint8_t> acData;
-    };
-    auto pAnswer = std::make_shared<Answer>();
-    const std::string strFile = CZoltVolume::toLayer(strPath);
+    // The answer: a status letter, then the bytes read. A: no access,
+    // O: no open, E: a read error, R: read to the end or the image's size.
+    std::string strAnswer;
     const bool bInTime = m_volume.getLayer().probe(
-        [pAnswer, strFile]()
+        [&strPath]()
         {
             // The toolkit would log its own errors as well; the messages
             // here say it.
             wxLogNull noLog;
-            const wxString strFilePath = CZoltVolume::fromLayer(strFile);
-            pAnswer->bAccess = wxFile::Access(strFilePath, wxFile::read);
+            if (!wxFile::Access(strPath, wxFile::read))
+                return std::string("A");
             wxFile file;
-            if (!pAnswer->bAccess || !file.Open(strFilePath, wxFile::read))
-                return;
-            pAnswer->bOpened = true;
-            pAnswer->acData.resize(CDataCard::kImageSize);
-            size_t nTotal = 0;
+            if (!file.Open(strPath, wxFile::read))
+                return std::string("O");
+            std::string strData(CDataCard::kImageSize + 1, '\0');
+            size_t nTotal = 1;
+            char cStatus = 'R';
             // One read may return less than asked without the file ending there.
-            while (nTotal < CDataCard::kImageSize)
+            while (nTotal < strData.size())
             {
-                const ssize_t n =
-                    file.Read(pAnswer->acData.data() + nTotal, CDataCard::kImageSize - nTotal);
+                const ssize_t n = file.Read(&strData[nTotal], strData.size() - nTotal);
                 if (n == wxInvalidOffset)
-                {
-                    pAnswer->bReadError = true;
-                    break;
-                }
-                if (n == 0)
+                    cStatus = 'E';
+                if (n == wxInvalidOffset || n == 0)
                     break;
                 nTotal += static_cast<size_t>(n);
             }
-            pAnswer->acData.resize(nTotal);
-        });
-    if (!bInTime)
+            strData.resize(nTotal);
+            strData[0] = cStatus;
+            return strData;
+        },
+        strAnswer);
+    if (!bInTime || strAnswer.empty())
     {
         // A card that does not answer is as good as no card.
         rPrompter.report("Can't find the file",
                          "No configuration file found!\nPlease insert a micro SD card first.");
         return false;
     }
-    if (!pAnswer->bAccess)
+    if (strAnswer[0] == 'A')
     {
         rPrompter.report("Can't read the file",
                          strPath + " access is possibly\nlocked by another process.");
         return false;
     }
-    if (!pAnswer->bOpened)
+    if (strAnswer[0] == 'O')
     {
         wxFAIL_MSG("false");
         return false;
     }
 
+    const size_t nRead = strAnswer.size() - 1;
     rDataCard.clearImage();
-    if (!pAnswer->acData.empty())
-        memcpy(rDataCard.getImage(), pAnswer->acData.data(), pAnswer->acData.size());
-    if (pAnswer->bReadError || pAnswer->acData.size() % CDataCard::kSectorSize != 0)
+    memcpy(rDataCard.getImage(), strAnswer.data() + 1, nRead);
+    if (strAnswer[0] == 'E' || nRead % CDataCard::kSectorSize != 0)
     {
         rPrompter.report("File is corrupted", strPath + " read wrong\nfile size.");
         return false;

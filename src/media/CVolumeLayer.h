@@ -92,12 +92,12 @@ public:
     virtual std::vector<NotOffered> notOffered() { return {}; }
 
     // Runs fnProbe, which touches a volume, and answers whether it finished
-    // in time. Where a dead volume can hang a call for good, the probe runs
-    // on a thread of its own that is left behind when time runs out, so it
-    // must own everything it touches.
-    virtual bool probe(std::function<void()> fnProbe)
+    // in time; rstrAnswer is then what it returned. Where a dead volume can
+    // hang a call for good, the probe runs apart from the program and is
+    // left behind when time runs out, so its answer is all it can give back.
+    virtual bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
     {
-        fnProbe();
+        rstrAnswer = fnProbe();
         return true;
     }
     // Told true before waiting for a probe that takes long, false after.

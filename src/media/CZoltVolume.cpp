@@ -116,12 +116,12 @@ std::vector<CZoltVolume::Entry> CZoltVolume::listVolumes(bool bNeedFile)
 
 bool CZoltVolume::holdsConfigFile(const wxString& strRoot)
 {
-    // The probe may outlive this call: it owns its path and its answer.
-    const std::string strPath = toLayer(strRoot + kConfigFileName);
-    auto pbFound = std::make_shared<bool>(false);
-    return m_rLayer.probe([strPath, pbFound]()
-                          { *pbFound = wxFileName::FileExists(fromLayer(strPath)); }) &&
-           *pbFound;
+    const wxString strPath = strRoot + kConfigFileName;
+    std::string strAnswer;
+    return m_rLayer.probe([&strPath]()
+                          { return std::string(wxFileName::FileExists(strPath) ? "1" : "0"); },
+                          strAnswer) &&
+           strAnswer == "1";
 }
 
 bool CZoltVolume::mountChosen(CPrompter& rPrompter, bool bNeedFile, Entry& rEntry)

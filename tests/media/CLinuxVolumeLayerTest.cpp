@@ -277,19 +277,19 @@ TEST(TimedProbe, ACallThatRunsOutIsLeftBehind)
     {
         SCOPED_TRACE(c.nCallMs);
         std::vector<bool> abNotices;
-        auto pnDone = std::make_shared<int>(0);
+        std::string strAnswer = "before";
         const auto tStart = steady_clock::now();
         EXPECT_EQ(CTimedProbe::run(
-                      [pnDone, c]()
+                      [c]()
                       {
                           std::this_thread::sleep_for(milliseconds(c.nCallMs));
-                          *pnDone = 1;
+                          return std::string(70000, 'x') + "done";
                       },
-                      milliseconds(c.nLimitMs), [&](bool b) { abNotices.push_back(b); }),
+                      milliseconds(c.nLimitMs), [&](bool b) { abNotices.push_back(b); }, strAnswer),
                   c.bInTime);
         const auto nTook = duration_cast<milliseconds>(steady_clock::now() - tStart).count();
         EXPECT_LT(nTook, std::min(c.nLimitMs, c.nCallMs) + 500);
-        EXPECT_EQ(*pnDone, c.bInTime ? 1 : 0);
+        EXPECT_EQ(strAnswer, c.bInTime ? std::string(70000, 'x') + "done" : "before");
         EXPECT_EQ(abNotices, c.abNotices);
     }
 }

@@ -70,13 +70,13 @@ bool CFakeVolumeLayer::replaceFile(const std::string& strPath, const std::string
     return !m_bWriteFails && m_pPlatform->replaceFile(strPath, strTempPath, pData, nSize, strError);
 }
 
-bool CFakeVolumeLayer::probe(std::function<void()> fnProbe)
+bool CFakeVolumeLayer::probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
 {
     if (m_nProbesAnswering == 0)
         return false;
     if (m_nProbesAnswering > 0)
         --m_nProbesAnswering;
-    fnProbe();
+    rstrAnswer = fnProbe();
     return true;
 }
 

@@ -60,7 +60,7 @@ public:
     bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override;
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override;
-    bool probe(std::function<void()> fnProbe) override;
+    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override;
     std::vector<UnmountedCard> unmountedCards() override;
     bool mountCard(const std::string& strDevice, std::string& rstrRoot,
                    std::string& rstrError) override;

@@ -519,10 +519,10 @@ std::string CLinuxVolumeLayer::labelByName(const std::string& strDevice) const
     return std::string();
 }
 
-bool CLinuxVolumeLayer::probe(std::function<void()> fnProbe)
+bool CLinuxVolumeLayer::probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
 {
-    return CTimedProbe::run(std::move(fnProbe), std::chrono::milliseconds(m_nProbeLimitMs),
-                            m_fnWaitNotice);
+    return CTimedProbe::run(fnProbe, std::chrono::milliseconds(m_nProbeLimitMs), m_fnWaitNotice,
+                            rstrAnswer);
 }
 
 bool CLinuxVolumeLayer::volumeInfo(const std::string& strRoot, VolumeInfo& rInfo)
@@ -530,41 +530,39 @@ bool CLinuxVolumeLayer::volumeInfo(const std::string& strRoot, VolumeInfo& rInfo
     const Mount* pMount = findOffered(strRoot);
     if (pMount == nullptr)
         return false;
-    struct Answer
-    {
-        bool bOk = false;
-        bool bReadOnly = false;
-        std::string strLabel;
-    };
-    auto pAnswer = std::make_shared<Answer>();
     const std::string strMountPoint = pMount->strMountPoint;
-    const bool bAskLabel = (rInfo.strLabel = labelByName(pMount->strDevice)).empty();
+    std::string strLabel = labelByName(pMount->strDevice);
+    const bool bAskLabel = strLabel.empty();
     // A card pulled without unmounting no longer answers, or never again.
+    // The answer: "r" or "w", then the label when it was asked for.
+    std::string strAnswer;
     const bool bInTime = probe(
-        [pAnswer, strMountPoint, bAskLabel]()
+        [&strMountPoint, bAskLabel]()
         {
             struct statvfs st;
             if (statvfs(strMountPoint.c_str(), &st) != 0)
-                return;
-            pAnswer->bReadOnly = (st.f_flag & ST_RDONLY) != 0;
+                return std::string();
+            std::string str = (st.f_flag & ST_RDONLY) != 0 ? "r" : "w";
             const int nFd =
                 bAskLabel ? open(strMountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
             if (nFd >= 0)
             {
                 char acLabel[FSLABEL_MAX + 1] = {};
                 if (ioctl(nFd, FS_IOC_GETFSLABEL, acLabel) == 0)
-                    pAnswer->strLabel.assign(acLabel, strnlen(acLabel, FSLABEL_MAX));
+                    str.append(acLabel, strnlen(acLabel, FSLABEL_MAX));
                 close(nFd);
             }
-            pAnswer->bOk = true;
-        });
-    if (!bInTime || !pAnswer->bOk)
+            return str;
+        },
+        strAnswer);
+    if (!bInTime || strAnswer.empty())
         return false;
     if (bAskLabel)
-        rInfo.strLabel = pAnswer->strLabel;
-    while (!rInfo.strLabel.empty() && rInfo.strLabel.back() == ' ')
-        rInfo.strLabel.pop_back();
-    rInfo.bReadOnly = pMount->bReadOnly || pAnswer->bReadOnly;
+        strLabel = strAnswer.substr(1);
+    while (!strLabel.empty() && strLabel.back() == ' ')
+        strLabel.pop_back();
+    rInfo.strLabel = strLabel;
+    rInfo.bReadOnly = pMount->bReadOnly || strAnswer[0] == 'r';
     rInfo.bCompressed = false;
     return true;
 }
@@ -576,9 +574,9 @@ CVolumeLayer::EMediaQuery CLinuxVolumeLayer::mediaType(const std::string&, int&)
 
 uint32_t CLinuxVolumeLayer::fileAttributes(const std::string& strPath)
 {
-    auto pnAttr = std::make_shared<uint32_t>(0);
+    std::string strAnswer;
     const bool bInTime = probe(
-        [pnAttr, strPath]()
+        [&strPath]()
         {
             uint32_t nAttr = 0;
             struct statx stx;
@@ -601,24 +599,28 @@ uint32_t CLinuxVolumeLayer::fileAttributes(const std::string& strPath)
                     nAttr |= nFat & (eAttrReadOnly | eAttrHidden | eAttrSystem);
                 close(nFd);
             }
-            *pnAttr = nAttr;
-        });
-    return bInTime ? *pnAttr : uint32_t(eAttrNoAnswer);
+            return std::to_string(nAttr);
+        },
+        strAnswer);
+    return bInTime ? static_cast<uint32_t>(strtoul(strAnswer.c_str(), nullptr, 10))
+                   : uint32_t(eAttrNoAnswer);
 }
 
 bool CLinuxVolumeLayer::freeSpace(const std::string& strRoot, uint64_t& rnBytes)
 {
-    auto pnBytes = std::make_shared<int64_t>(-1);
+    std::string strAnswer;
     const bool bInTime = probe(
-        [pnBytes, strRoot]()
+        [&strRoot]()
         {
             struct statvfs st;
-            if (statvfs(strRoot.c_str(), &st) == 0)
-                *pnBytes = static_cast<int64_t>(static_cast<uint64_t>(st.f_bavail) * st.f_frsize);
-        });
-    if (!bInTime || *pnBytes < 0)
+            if (statvfs(strRoot.c_str(), &st) != 0)
+                return std::string();
+            return std::to_string(static_cast<uint64_t>(st.f_bavail) * st.f_frsize);
+        },
+        strAnswer);
+    if (!bInTime || strAnswer.empty())
         return false;
-    rnBytes = static_cast<uint64_t>(*pnBytes);
+    rnBytes = strtoull(strAnswer.c_str(), nullptr, 10);
     return true;
 }
 

@@ -44,8 +44,8 @@ public:
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override;
     std::vector<NotOffered> notOffered() override;
-    // Each with the time limit, on a thread of its own.
-    bool probe(std::function<void()> fnProbe) override;
+    // Each with the time limit, in a process of its own.
+    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override;
     // Partitions and disks of removable media that udev found a card's file
     // system on, none of them mounted.
     std::vector<UnmountedCard> unmountedCards() override;

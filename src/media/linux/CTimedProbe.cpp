@@ -1,53 +1,97 @@
 #include "CTimedProbe.h"
 
-#include <algorithm>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace
 {
-struct State
-{
-    std::mutex mutex;
-    std::condition_variable done;
-    bool bDone = false;
-};
-
 // Shorter waits pass without a busy cursor flashing.
 const std::chrono::milliseconds kMoment(100);
+
+[[noreturn]] void runProbe(const std::function<std::string()>& fnCall, int nFd)
+{
+    // Nothing of the program stays open in here: not its terminal, not a
+    // pipe a shell waits on, not a display connection.
+    close_range(0, static_cast<unsigned>(nFd) - 1, 0);
+    close_range(static_cast<unsigned>(nFd) + 1, ~0U, 0);
+    const std::string strAnswer = fnCall();
+    for (size_t nDone = 0; nDone < strAnswer.size();)
+    {
+        const ssize_t n = write(nFd, strAnswer.data() + nDone, strAnswer.size() - nDone);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        nDone += static_cast<size_t>(n);
+    }
+    _exit(0);
+}
 } // namespace
 
-bool CTimedProbe::run(std::function<void()> fnCall, std::chrono::milliseconds nLimit,
-                      const std::function<void(bool)>& fnNotice)
+bool CTimedProbe::run(const std::function<std::string()>& fnCall, std::chrono::milliseconds nLimit,
+                      const std::function<void(bool)>& fnNotice, std::string& rstrAnswer)
 {
-    auto pState = std::make_shared<State>();
-    try
+    int anFd[2];
+    if (pipe2(anFd, O_CLOEXEC) != 0)
+        return false;
+    const pid_t nChild = fork();
+    if (nChild == 0)
     {
-        std::thread(
-            [pState, fnCall = std::move(fnCall)]()
-            {
-                fnCall();
-                std::lock_guard<std::mutex> lock(pState->mutex);
-                pState->bDone = true;
-                pState->done.notify_all();
-            })
-            .detach();
+        // The probe runs in a grandchild, which nobody has to wait for.
+        close(anFd[0]);
+        if (fork() == 0)
+            runProbe(fnCall, anFd[1]);
+        _exit(0);
     }
-    catch (const std::system_error&)
+    close(anFd[1]);
+    if (nChild < 0)
     {
-        return false; // no thread to spare: not worth the risk of hanging
+        close(anFd[0]);
+        return false;
     }
-    std::unique_lock<std::mutex> lock(pState->mutex);
-    const auto isDone = [&pState] { return pState->bDone; };
-    if (pState->done.wait_for(lock, std::min(kMoment, nLimit), isDone))
-        return true;
-    if (fnNotice)
-        fnNotice(true);
-    const bool bDone = pState->done.wait_for(lock, nLimit - std::min(kMoment, nLimit), isDone);
-    if (fnNotice)
+    while (waitpid(nChild, nullptr, 0) < 0 && errno == EINTR)
+    {
+    }
+
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point tEnd = Clock::now() + nLimit;
+    const Clock::time_point tNotice = Clock::now() + kMoment;
+    bool bNoticed = false, bEnd = false;
+    std::string strAnswer;
+    while (!bEnd)
+    {
+        const Clock::time_point tNow = Clock::now();
+        if (tNow >= tEnd)
+            break;
+        if (!bNoticed && tNow >= tNotice && fnNotice)
+        {
+            fnNotice(true);
+            bNoticed = true;
+        }
+        const auto nWait = std::chrono::duration_cast<std::chrono::milliseconds>(
+            (bNoticed || !fnNotice ? tEnd : std::min(tEnd, tNotice)) - tNow);
+        pollfd fd = {anFd[0], POLLIN, 0};
+        const int nReady = poll(&fd, 1, static_cast<int>(nWait.count()) + 1);
+        if (nReady < 0 && errno != EINTR)
+            break;
+        if (nReady <= 0)
+            continue;
+        char ac[65536];
+        const ssize_t n = read(anFd[0], ac, sizeof(ac));
+        if (n > 0)
+            strAnswer.append(ac, static_cast<size_t>(n));
+        else if (n == 0 || errno != EINTR)
+            bEnd = n == 0;
+        if (n < 0 && errno != EINTR)
+            break;
+    }
+    close(anFd[0]);
+    if (bNoticed)
         fnNotice(false);
-    return bDone;
+    if (bEnd)
+        rstrAnswer.swap(strAnswer);
+    return bEnd;
 }

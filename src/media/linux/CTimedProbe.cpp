@@ -1,15 +1,32 @@
 #include "CTimedProbe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
 // Shorter waits pass without a busy cursor flashing.
 const std::chrono::milliseconds kMoment(100);
+
+// Probes that ran out; whichever has ended since is reaped by the next probe.
+std::vector<pid_t>& leftBehind()
+{
+    static std::vector<pid_t> s_anPids;
+    return s_anPids;
+}
+
+void reapLeftBehind()
+{
+    std::vector<pid_t>& rPids = leftBehind();
+    rPids.erase(std::remove_if(rPids.begin(), rPids.end(),
+                               [](pid_t n) { return waitpid(n, nullptr, WNOHANG) != 0; }),
+                rPids.end());
+}
 
 [[noreturn]] void runProbe(const std::function<std::string()>& fnCall, int nFd)
 {
@@ -37,23 +54,15 @@ bool CTimedProbe::run(const std::function<std::string()>& fnCall, std::chrono::m
     int anFd[2];
     if (pipe2(anFd, O_CLOEXEC) != 0)
         return false;
+    reapLeftBehind();
     const pid_t nChild = fork();
     if (nChild == 0)
-    {
-        // The probe runs in a grandchild, which nobody has to wait for.
-        close(anFd[0]);
-        if (fork() == 0)
-            runProbe(fnCall, anFd[1]);
-        _exit(0);
-    }
+        runProbe(fnCall, anFd[1]);
     close(anFd[1]);
     if (nChild < 0)
     {
         close(anFd[0]);
         return false;
-    }
-    while (waitpid(nChild, nullptr, 0) < 0 && errno == EINTR)
-    {
     }
 
     using Clock = std::chrono::steady_clock;
@@ -89,6 +98,12 @@ bool CTimedProbe::run(const std::function<std::string()>& fnCall, std::chrono::m
             break;
     }
     close(anFd[0]);
+    if (bEnd)
+        while (waitpid(nChild, nullptr, 0) < 0 && errno == EINTR)
+        {
+        }
+    else
+        leftBehind().push_back(nChild);
     if (bNoticed)
         fnNotice(false);
     if (bEnd)

@@ -2,7 +2,8 @@
 // bridge stopped answering) with a time limit. The call runs in a process of
 // its own that holds no file descriptor but the one its answer goes back on:
 // a thread stuck in such a wait cannot be killed, and would keep the whole
-// program from ever ending, while a stuck process is simply left behind.
+// program from ever ending, while a stuck process is simply left behind and
+// never waited for. Not for use by several threads at once.
 #pragma once
 
 #include <chrono>

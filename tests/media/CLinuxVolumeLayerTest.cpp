@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -257,6 +259,25 @@ TEST(LinuxVolumeLayer, FindsCardsThatAreNotMountedFromUdevsDatabase)
     }
     EXPECT_TRUE(layer.isMounted("/media/ntfs/"));
     EXPECT_FALSE(layer.isMounted("/media/"));
+}
+
+TEST(LinuxVolumeLayer, ProbesGiveWhatTheSystemSays)
+{
+    CTempDir dir;
+    ASSERT_TRUE(dir.write("ro", "x") && dir.write("rw", "x"));
+    ASSERT_EQ(chmod(dir.file("ro").c_str(), 0444), 0);
+    CLinuxVolumeLayer layer;
+    struct statvfs st;
+    ASSERT_EQ(statvfs(dir.path().c_str(), &st), 0);
+    uint64_t nFree = 0;
+    ASSERT_TRUE(layer.freeSpace(dir.path() + "/", nFree));
+    // Others may write meanwhile; a 10 % band still tells a misread number.
+    const double dWanted = static_cast<double>(st.f_bavail) * st.f_frsize;
+    EXPECT_NEAR(static_cast<double>(nFree), dWanted, dWanted / 10 + 1e6);
+    EXPECT_FALSE(layer.freeSpace(dir.file("none/"), nFree));
+    EXPECT_EQ(layer.fileAttributes(dir.file("ro")), uint32_t(CVolumeLayer::eAttrReadOnly));
+    EXPECT_EQ(layer.fileAttributes(dir.file("rw")), 0u);
+    EXPECT_EQ(layer.fileAttributes(dir.file("none")), 0u);
 }
 
 TEST(TimedProbe, ACallThatRunsOutIsLeftBehind)

@@ -32,7 +32,8 @@ void reapLeftBehind()
 {
     // Nothing of the program stays open in here: not its terminal, not a
     // pipe a shell waits on, not a display connection.
-    close_range(0, static_cast<unsigned>(nFd) - 1, 0);
+    if (nFd > 0)
+        close_range(0, static_cast<unsigned>(nFd) - 1, 0);
     close_range(static_cast<unsigned>(nFd) + 1, ~0U, 0);
     const std::string strAnswer = fnCall();
     for (size_t nDone = 0; nDone < strAnswer.size();)

@@ -93,9 +93,9 @@ bool CTimedProbe::run(const std::function<std::string()>& fnCall, std::chrono::m
         const ssize_t n = read(anFd[0], ac, sizeof(ac));
         if (n > 0)
             strAnswer.append(ac, static_cast<size_t>(n));
-        else if (n == 0 || errno != EINTR)
-            bEnd = n == 0;
-        if (n < 0 && errno != EINTR)
+        else if (n == 0)
+            bEnd = true;
+        else if (errno != EINTR)
             break;
     }
     close(anFd[0]);

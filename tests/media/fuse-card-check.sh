@@ -3,9 +3,11 @@
 # file system of the test's own is mounted in a private mount namespace; the
 # volume layer sees it, through a /proc and /sys of the test's own, as a
 # fuseblk volume on a USB card reader. Needs root and /dev/fuse.
-# Usage: fuse-card-check.sh ZOLTCFG
+# Usage: fuse-card-check.sh ZOLTCFG [GUI_TESTS XVFB_RUN]
 set -uo pipefail
 zoltcfg=$(realpath "${1:?zoltcfg}")
+gui_tests=${2:-}
+xvfb_run=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! command -v unshare >/dev/null; then
     echo "SKIP: needs root, /dev/fuse and unshare"
@@ -82,6 +84,16 @@ check "volumes --json as well ($took s)" "[ $rc -eq 0 ] && [ $took -le 8 ] && gr
 run write "$d/s.zlx"
 check "write says a silent card is missing ($took s)" \
     "[ $rc -eq 1 ] && [ $took -le 8 ] && grep -q 'No media found!' '$d/err'"
+
+if [ -n "$gui_tests" ] && [ -n "$xvfb_run" ]; then
+    start=$SECONDS
+    ZOLT_DEAD_CARD=1 timeout -s KILL 60 "$here/../gui/harness/run-under-xvfb" "$xvfb_run" \
+        "$gui_tests" --gtest_filter='DeadCardEditor.*' >"$d/out" 2>"$d/err"
+    rc=$?
+    took=$((SECONDS - start))
+    check "the editor's Write and Read give up on the silent card ($took s)" \
+        "[ $rc -eq 0 ] && grep -q 'PASSED  ] 1 test' '$d/out' && ! grep -q SKIPPED '$d/out'"
+fi
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]

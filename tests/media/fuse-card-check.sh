@@ -9,8 +9,8 @@ zoltcfg=$(realpath "${1:?zoltcfg}")
 gui_tests=${2:-}
 xvfb_run=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
-if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! command -v unshare >/dev/null; then
-    echo "SKIP: needs root, /dev/fuse and unshare"
+if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! unshare -m true 2>/dev/null; then
+    echo "SKIP: needs root, /dev/fuse and a mount namespace of its own"
     exit 77
 fi
 if [ -z "${ZOLT_IN_NAMESPACE:-}" ]; then

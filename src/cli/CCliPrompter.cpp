@@ -18,9 +18,14 @@ wxString CCliPrompter::normaliseRoot(const wxString& strRoot)
 int CCliPrompter::findEntry(const wxArrayString& astrChoices, const wxString& strRoot)
 {
     // An entry is the root, then an optional " (name: ...)" and marker.
+    // A card that is not mounted is named by its device, without the separator.
+    const wxString strDevice =
+        strRoot.EndsWith("/") ? strRoot.substr(0, strRoot.size() - 1) : strRoot;
     for (size_t i = 0; i < astrChoices.size(); ++i)
         if (astrChoices[i] == strRoot || astrChoices[i].StartsWith(strRoot + " (") ||
-            astrChoices[i].StartsWith(strRoot + " ["))
+            astrChoices[i].StartsWith(strRoot + " [") ||
+            (astrChoices[i].StartsWith(strDevice + " (") &&
+             astrChoices[i].EndsWith(" (not mounted)")))
             return static_cast<int>(i);
     return -1;
 }

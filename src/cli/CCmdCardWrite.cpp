@@ -13,6 +13,7 @@ void CCmdCardWrite::describe(wxCmdLineParser& rParser) const
 {
     rParser.AddParam("SETTINGS.zlx");
     rParser.AddParam("ROOT", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
+    rParser.AddLongSwitch("eject", "eject the card once it is written and verified");
 }
 
 int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter)
@@ -48,6 +49,14 @@ int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReport
             rReporter.reason(CZoltVolume::fromLayer(fileCard.getLastError()));
         return kExitFailure;
     }
-    CStdOut::print(fileCard.getPath() + " written and verified\n");
+    CStdOut::print(fileCard.getPath() + " written and verified
+");
+    if (rParser.Found("eject"))
+    {
+        if (!fileCard.eject(prompter))
+            return kExitFailure;
+        CStdOut::print(fileCard.getPath() + " ejected: the card can be removed
+");
+    }
     return kExitOk;
 }

@@ -2,6 +2,7 @@
 
 #include "CConsoleReporter.h"
 #include "CStdOut.h"
+#include "CVolumesJson.h"
 #include "CZoltVolume.h"
 
 #include <wx/filename.h>
@@ -9,12 +10,20 @@
 void CCmdVolumes::describe(wxCmdLineParser& rParser) const
 {
     rParser.AddLongSwitch("all", "also list network, pseudo and system file systems");
+    rParser.AddLongSwitch("json",
+                          "print one JSON object {\"offered\": [...], \"notOffered\": [...]}");
 }
 
 int CCmdVolumes::run(const wxCmdLineParser& rParser, CConsoleReporter&)
 {
     CZoltVolume volume;
     const std::vector<CZoltVolume::Entry> aEntries = volume.listVolumes(false);
+    if (rParser.Found("json"))
+    {
+        const std::string strJson = CVolumesJson::build(volume, aEntries, rParser.Found("all"));
+        CStdOut::write(strJson.data(), strJson.size());
+        return kExitOk;
+    }
     wxString strOut = "Offered:\n";
     if (aEntries.empty())
         strOut += "  none\n";
@@ -23,7 +32,7 @@ int CCmdVolumes::run(const wxCmdLineParser& rParser, CConsoleReporter&)
         wxString strUse;
         if (entry.bWriteProtected || entry.bCompressed)
             strUse = "refused for writing";
-        const bool bHasFile = wxFileName::FileExists(entry.strRoot + CZoltVolume::kConfigFileName);
+        const bool bHasFile = entry.strDevice.empty() && volume.holdsConfigFile(entry.strRoot);
         if (bHasFile)
             strUse += wxString(strUse.empty() ? "" : ", ") + "holds ZOLT.CFG";
         strOut +=

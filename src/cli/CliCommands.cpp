@@ -5,6 +5,7 @@
 #include "CCmdCardWrite.h"
 #include "CCmdDefaults.h"
 #include "CCmdDiff.h"
+#include "CCmdEject.h"
 #include "CCmdImage.h"
 #include "CCmdSettings.h"
 #include "CCmdShow.h"
@@ -20,4 +21,5 @@ void registerCommands(CCliApp& rApp)
     rApp.add(std::make_unique<CCmdVolumes>());
     rApp.add(std::make_unique<CCmdCardWrite>());
     rApp.add(std::make_unique<CCmdCardRead>());
+    rApp.add(std::make_unique<CCmdEject>());
 }

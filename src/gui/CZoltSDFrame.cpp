@@ -63,6 +63,8 @@ wxBEGIN_EVENT_TABLE(CZoltSDFrame, wxFrame)
     EVT_SPINCTRL(ID_SPINCTRL_STANDBY_TEMP, CZoltSDFrame::onEvSpinCtrlStandbyTemp)
     EVT_CHECKBOX(ID_CHECKBOX_SHUTDOWN, CZoltSDFrame::onEvCheckboxShutDown)
     EVT_SPINCTRL(ID_SPINCTRL_SHUTDOWN_TIME, CZoltSDFrame::onEvSpinCtrlShutdownTime)
+    EVT_MENU(ID_MENU_CARD_EJECT, CZoltSDFrame::onEvMenuCardEject)
+    EVT_UPDATE_UI(ID_MENU_CARD_EJECT, CZoltSDFrame::onEvUpdateMenuCardEject)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -103,6 +105,8 @@ void CZoltSDFrame::createMenus()
     wxMenu* pMenuCard = new wxMenu(0);
     pMenuCard->Append(ID_MENU_CARD_READ, "&Read...");
     pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...");
+    pMenuCard->AppendSeparator();
+    pMenuCard->Append(ID_MENU_CARD_EJECT, "Eject card");
     m_pMenuBar->Append(pMenuCard, "&Card");
 
     wxMenu* pMenuSettings = new wxMenu(0);
@@ -452,6 +456,8 @@ ZOLT_FRAME_PLACEHOLDER(onEvMenuFileSaveAs, wxCommandEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuFileExit, wxCommandEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuCardRead, wxCommandEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuCardWrite, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvMenuCardEject, wxCommandEvent)
+ZOLT_FRAME_PLACEHOLDER(onEvUpdateMenuCardEject, wxUpdateUIEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuSettingsSpeechEnglish, wxCommandEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuSettingsDefault, wxCommandEvent)
 ZOLT_FRAME_PLACEHOLDER(onEvMenuHelpDocumentation, wxCommandEvent)

@@ -53,7 +53,8 @@ enum
     ID_SPINCTRL_STANDBY_TIME = 1041,
     ID_SPINCTRL_STANDBY_TEMP = 1042,
     ID_CHECKBOX_SHUTDOWN = 1043,
-    ID_SPINCTRL_SHUTDOWN_TIME = 1044
+    ID_SPINCTRL_SHUTDOWN_TIME = 1044,
+    ID_MENU_CARD_EJECT = 1045
 };
 
 // Layout of the main window: menus, controls, sizers and the event table. It holds no
@@ -76,6 +77,8 @@ protected:
     virtual void onEvMenuFileExit(wxCommandEvent& rEvent);
     virtual void onEvMenuCardRead(wxCommandEvent& rEvent);
     virtual void onEvMenuCardWrite(wxCommandEvent& rEvent);
+    virtual void onEvMenuCardEject(wxCommandEvent& rEvent);
+    virtual void onEvUpdateMenuCardEject(wxUpdateUIEvent& rEvent);
     virtual void onEvMenuSettingsSpeechEnglish(wxCommandEvent& rEvent);
     virtual void onEvMenuSettingsDefault(wxCommandEvent& rEvent);
     virtual void onEvMenuHelpDocumentation(wxCommandEvent& rEvent);

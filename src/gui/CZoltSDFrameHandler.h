@@ -66,6 +66,8 @@ protected:
     void onEvMenuFileExit(wxCommandEvent& rEvent) override;
     void onEvMenuCardRead(wxCommandEvent& rEvent) override;
     void onEvMenuCardWrite(wxCommandEvent& rEvent) override;
+    void onEvMenuCardEject(wxCommandEvent& rEvent) override;
+    void onEvUpdateMenuCardEject(wxUpdateUIEvent& rEvent) override;
     void onEvMenuSettingsSpeechEnglish(wxCommandEvent& rEvent) override;
     void onEvMenuSettingsDefault(wxCommandEvent& rEvent) override;
     void onEvMenuHelpDocumentation(wxCommandEvent& rEvent) override;

@@ -11,6 +11,7 @@
 #include <wx/aboutdlg.h>
 #include <wx/filename.h>
 #include <wx/settings.h>
+#include <wx/utils.h>
 
 namespace
 {
@@ -49,6 +50,16 @@ void CZoltSDFrameHandler::init()
         m_apTempSpin[i] = apTempSpin[i];
     }
     initSpinCtrls();
+    // A card that is slow to answer is waited for a little while; the
+    // cursor says so.
+    m_fileCard.getVolume().getLayer().setWaitNotice(
+        [](bool bWaiting)
+        {
+            if (bWaiting)
+                wxBeginBusyCursor();
+            else
+                wxEndBusyCursor();
+        });
     SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_MENUBAR));
 }
 
@@ -214,6 +225,18 @@ void CZoltSDFrameHandler::onEvMenuCardWrite(wxCommandEvent&)
 void CZoltSDFrameHandler::onEvButtonWrite(wxCommandEvent&)
 {
     writeCard();
+}
+
+void CZoltSDFrameHandler::onEvMenuCardEject(wxCommandEvent&)
+{
+    if (m_fileCard.eject(*m_pPrompter))
+        m_pPrompter->report("Card ejected", "The card can be removed now.");
+}
+
+void CZoltSDFrameHandler::onEvUpdateMenuCardEject(wxUpdateUIEvent& rEvent)
+{
+    // Only the mount table is read: this runs whenever the menu may show.
+    rEvent.Enable(m_fileCard.canEject());
 }
 
 void CZoltSDFrameHandler::onEvMenuSettingsDefault(wxCommandEvent&)

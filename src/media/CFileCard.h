@@ -29,6 +29,14 @@ public:
     // it was, and the user has been told why or cancelled.
     bool write(const CDataCard& rDataCard, CPrompter& rPrompter);
 
+    // Whether the card last read from or written to is still mounted.
+    bool canEject();
+    // Unmounts that card and powers it off; false when the user has been
+    // told why not, or there is no such card.
+    bool eject(CPrompter& rPrompter);
+    // Root of the card last read from or written to, or empty.
+    const wxString& getCardRoot() const { return m_strCardRoot; }
+
     CZoltVolume& getVolume() { return m_volume; }
     // ZOLT.CFG on the card chosen last, or empty when none was chosen.
     const wxString& getPath() const { return m_strPath; }
@@ -39,5 +47,6 @@ public:
 private:
     CZoltVolume m_volume;
     wxString m_strPath;
+    wxString m_strCardRoot;
     std::string m_strLastError;
 };

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ public:
         eAttrSystem = 0x0004,
         eAttrCompressed = 0x0800,
         eAttrEncrypted = 0x4000,
+        // Not a file attribute: the volume did not answer in time.
+        eAttrNoAnswer = 0x80000000,
     };
 
     enum EMediaQuery
@@ -52,6 +55,13 @@ public:
         std::string strPlace;
         std::string strReason;
         bool bCardFileSystem; // false: a network, pseudo or system file system
+    };
+
+    // A card in a reader that carries a file system but is not mounted.
+    struct UnmountedCard
+    {
+        std::string strDevice; // e.g. /dev/sdb1
+        std::string strLabel;  // empty when the volume has none
     };
 
     virtual ~CVolumeLayer() = default;
@@ -80,4 +90,39 @@ public:
 
     // What drives() passed over, and why (for diagnostics).
     virtual std::vector<NotOffered> notOffered() { return {}; }
+
+    // Runs fnProbe, which touches a volume, and answers whether it finished
+    // in time; rstrAnswer is then what it returned. Where a dead volume can
+    // hang a call for good, the probe runs apart from the program and is
+    // left behind when time runs out, so its answer is all it can give back.
+    virtual bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
+    {
+        rstrAnswer = fnProbe();
+        return true;
+    }
+    // Told true before waiting for a probe that takes long, false after.
+    void setWaitNotice(std::function<void(bool)> fnNotice) { m_fnWaitNotice = std::move(fnNotice); }
+
+    virtual std::vector<UnmountedCard> unmountedCards() { return {}; }
+    // Mounts the card as the desktop's file manager would; rstrRoot is then
+    // its root. False: rstrError tells the user why, or how to do it by hand.
+    virtual bool mountCard(const std::string& strDevice, std::string& rstrRoot,
+                           std::string& rstrError)
+    {
+        rstrRoot.clear();
+        rstrError = strDevice + " is not mounted.\nPlease mount it first.";
+        return false;
+    }
+    // Unmounts the volume at strRoot and powers its device off, so that the
+    // card can be pulled. False: rstrError tells the user why.
+    virtual bool ejectCard(const std::string& strRoot, std::string& rstrError)
+    {
+        rstrError = strRoot + " cannot be ejected here.\nPlease use the system's own tools.";
+        return false;
+    }
+    // Whether a volume is mounted at strRoot; cheap, and never touches it.
+    virtual bool isMounted(const std::string&) { return false; }
+
+protected:
+    std::function<void(bool)> m_fnWaitNotice;
 };

@@ -99,12 +99,55 @@ std::vector<CZoltVolume::Entry> CZoltVolume::listVolumes(bool bNeedFile)
         if (!m_rLayer.volumeInfo(astrRoots[i], info))
             continue; // a reader without a card
         const wxString strRoot = fromLayer(astrRoots[i]);
-        if (bNeedFile && !wxFileName::FileExists(strRoot + kConfigFileName))
+        if (bNeedFile && !holdsConfigFile(strRoot))
             continue;
         aEntries.push_back({makeEntry(strRoot, info), strRoot, info.bReadOnly,
-                            !info.bReadOnly && info.bCompressed});
+                            !info.bReadOnly && info.bCompressed, std::string()});
+    }
+    for (const CVolumeLayer::UnmountedCard& card : m_rLayer.unmountedCards())
+    {
+        wxString strEntry = fromLayer(card.strDevice);
+        if (!card.strLabel.empty())
+            strEntry += " (name: " + fromLayer(card.strLabel) + ")";
+        aEntries.push_back({strEntry + " (not mounted)", wxString(), false, false, card.strDevice});
     }
     return aEntries;
+}
+
+bool CZoltVolume::holdsConfigFile(const wxString& strRoot)
+{
+    const wxString strPath = strRoot + kConfigFileName;
+    std::string strAnswer;
+    return m_rLayer.probe([&strPath]()
+                          { return std::string(wxFileName::FileExists(strPath) ? "1" : "0"); },
+                          strAnswer) &&
+           strAnswer == "1";
+}
+
+bool CZoltVolume::mountChosen(CPrompter& rPrompter, bool bNeedFile, Entry& rEntry)
+{
+    const wxString strTitle = bNeedFile ? "Can't read the file" : "Can't write the file";
+    std::string strRoot, strError;
+    if (!m_rLayer.mountCard(rEntry.strDevice, strRoot, strError))
+    {
+        rPrompter.report(strTitle, fromLayer(strError));
+        return false;
+    }
+    for (const Entry& entry : listVolumes(bNeedFile))
+    {
+        if (entry.strDevice.empty() && entry.strRoot == fromLayer(strRoot))
+        {
+            rEntry = entry;
+            return true;
+        }
+    }
+    if (bNeedFile)
+        rPrompter.report("Can't find the file",
+                         "No configuration file found!\nPlease insert a micro SD card first.");
+    else
+        rPrompter.report("Can't write the file",
+                         "No media found!\nPlease insert a micro SD card first.");
+    return false;
 }
 
 int CZoltVolume::choose(CPrompter& rPrompter, const wxString& strCaption,
@@ -144,7 +187,12 @@ wxString CZoltVolume::selectReadVolume(CPrompter& rPrompter)
         return wxString();
     }
     const int nChoice = choose(rPrompter, "Read Settings", aEntries);
-    return nChoice < 0 ? wxString() : aEntries[nChoice].strRoot;
+    if (nChoice < 0)
+        return wxString();
+    Entry entry = aEntries[nChoice];
+    if (!entry.strDevice.empty() && !mountChosen(rPrompter, true, entry))
+        return wxString();
+    return entry.strRoot;
 }
 
 wxString CZoltVolume::selectWriteVolume(CPrompter& rPrompter)
@@ -159,7 +207,9 @@ wxString CZoltVolume::selectWriteVolume(CPrompter& rPrompter)
     const int nChoice = choose(rPrompter, "Write Settings", aEntries);
     if (nChoice < 0)
         return wxString();
-    const Entry& entry = aEntries[nChoice];
+    Entry entry = aEntries[nChoice];
+    if (!entry.strDevice.empty() && !mountChosen(rPrompter, false, entry))
+        return wxString();
     if (entry.bWriteProtected)
     {
         rPrompter.report(

@@ -28,6 +28,7 @@ public:
         wxString strRoot;
         bool bWriteProtected;
         bool bCompressed;
+        std::string strDevice; // a card that is not mounted yet; strRoot is then empty
     };
 
     // On the platform's own volume layer.
@@ -43,8 +44,13 @@ public:
     wxString selectWriteVolume(CPrompter& rPrompter);
 
     // What a choice offers, in drive order: the volumes whose information
-    // can be read, with bNeedFile only those that hold ZOLT.CFG.
+    // can be read, with bNeedFile only those that hold ZOLT.CFG; then the
+    // cards that are not mounted, which may hold it.
     std::vector<Entry> listVolumes(bool bNeedFile);
+    // Whether ZOLT.CFG is in the root, asked within the layer's time limit.
+    bool holdsConfigFile(const wxString& strRoot);
+    // Whether the volume at strRoot is still offered and answers.
+    bool isAvailable(const wxString& strRoot);
     static wxString makeEntry(const wxString& strRoot, const CVolumeLayer::VolumeInfo& rInfo);
 
     CVolumeLayer& getLayer() { return m_rLayer; }
@@ -56,8 +62,9 @@ private:
     uint32_t enumVolumes(std::vector<std::string>& rastrRoots);
     int choose(CPrompter& rPrompter, const wxString& strCaption,
                const std::vector<Entry>& aEntries);
-    // Whether the volume at strRoot is still offered and answers.
-    bool isAvailable(const wxString& strRoot);
+    // Mounts the chosen card that is not mounted; rEntry then describes it
+    // as mounted. False when the user has been told why not.
+    bool mountChosen(CPrompter& rPrompter, bool bNeedFile, Entry& rEntry);
 
     std::unique_ptr<CVolumeLayer> m_pOwnLayer;
     CVolumeLayer& m_rLayer;

@@ -9,6 +9,7 @@
 
 #include <wx/collpane.h>
 #include <wx/dir.h>
+#include <wx/menu.h>
 #include <wx/utils.h>
 
 #ifndef ZOLT_ZOLTCFG_PATH
@@ -232,6 +233,27 @@ TEST_F(CardCommandsTest, WrittenCardReadsBackIntoTheControls)
     EXPECT_EQ(recordsOf(edited()), m_pFrame->records());
     EXPECT_FALSE(m_pFrame->m_pSpinCtrlT3->IsEnabled());
     expectFile(" Q417", "");
+}
+
+TEST_F(CardCommandsTest, EjectIsOfferedForTheCardWrittenToAndSaysHowItWent)
+{
+    const auto ejectEnabled = [this]()
+    {
+        m_pFrame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        return m_pFrame->GetMenuBar()->IsEnabled(ID_MENU_CARD_EJECT);
+    };
+    EXPECT_FALSE(ejectEnabled());
+    m_prompter.answerIndex(0);
+    m_pFrame->menu(ID_MENU_CARD_WRITE);
+    EXPECT_TRUE(ejectEnabled());
+    m_layer.setEjectError("busy");
+    m_pFrame->menu(ID_MENU_CARD_EJECT);
+    m_layer.setEjectError("");
+    m_pFrame->menu(ID_MENU_CARD_EJECT);
+    EXPECT_FALSE(ejectEnabled());
+    EXPECT_EQ(m_prompter.getReports().size(), 2u);
+    EXPECT_EQ(m_prompter.getReports().at(0).strTitle, "Can't eject the card");
+    EXPECT_EQ(m_prompter.getReports().at(1).strTitle, "Card ejected");
 }
 
 TEST_F(CardCommandsTest, CardWithoutRecordsEndsSilently)

@@ -46,7 +46,7 @@ TEST_F(FrameLayout, MenusHoldTheirItemsInOrder)
         collect(pBar->GetMenu(n));
     }
     EXPECT_EQ("&File|&Card|&Settings|&Help|", strTitles);
-    const int nAny = aItems.size() > 8 ? aItems[8].first : wxID_ANY; // the submenu's own item
+    const int nAny = aItems.size() > 10 ? aItems[10].first : wxID_ANY; // the submenu's own item
     const std::vector<std::pair<int, wxString>> aExpected = {
         {ID_MENU_FILE_NEW, "&New"},
         {ID_MENU_FILE_OPEN, "&Open..."},
@@ -56,6 +56,8 @@ TEST_F(FrameLayout, MenusHoldTheirItemsInOrder)
         {ID_MENU_FILE_EXIT, "E&xit"},
         {ID_MENU_CARD_READ, "&Read..."},
         {ID_MENU_CARD_WRITE, "&Write..."},
+        {wxID_SEPARATOR, "-"},
+        {ID_MENU_CARD_EJECT, "Eject card"},
         {nAny, "&Language"},
         {ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English"},
         {ID_MENU_SETTINGS_DEFAULT, "&Default"},

@@ -168,3 +168,61 @@ TEST_F(FileCardTest, FirstBlockingAttributeOrAFailedReplaceIsReportedElseTheFile
     EXPECT_EQ(CTempDir::readFile(file()), image(m_card));
     EXPECT_FALSE(CTempDir::exists(file(CFileCard::kTempFileName)));
 }
+
+TEST_F(FileCardTest, ACardThatStopsAnsweringCountsAsNoCard)
+{
+    const wxString kNoFile =
+        "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
+    const wxString kNoMedia =
+        "Can't write the file|No media found!\nPlease insert a micro SD card first.";
+    const struct
+    {
+        bool bRead;
+        int nProbesAnswering; // before the card falls silent
+        uint32_t nAttributes;
+        wxString strReport;
+    } aCases[] = {
+        {true, 0, 0, kNoFile}, // while the choice is made
+        {true, 1, 0, kNoFile}, // while the file is read
+        {false, -1, CVolumeLayer::eAttrNoAnswer, kNoMedia},
+    };
+    const std::string strOld = pattern(kImage, 1);
+    ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(c.nProbesAnswering);
+        const std::string strBefore = image(m_card);
+        m_layer.setProbesAnswering(c.nProbesAnswering);
+        m_layer.setAttributes(file(), c.nAttributes);
+        EXPECT_EQ(use(false, c.bRead ? &m_card : nullptr), std::vector<wxString>{c.strReport});
+        EXPECT_EQ(image(m_card), strBefore);
+        EXPECT_FALSE(m_fileCard.canEject());
+    }
+    EXPECT_EQ(m_layer.getReplaceCalls(), 0);
+    EXPECT_EQ(CTempDir::readFile(file()), strOld);
+}
+
+TEST_F(FileCardTest, EjectIsForTheCardLastUsedAndSaysWhyItFailed)
+{
+    EXPECT_FALSE(m_fileCard.eject(m_prompter)); // no card used yet
+    EXPECT_TRUE(m_prompter.getReports().empty());
+    ASSERT_TRUE(use(true).empty());
+    EXPECT_TRUE(m_fileCard.canEject());
+    m_layer.setEjectError("in use");
+    m_prompter.clear();
+    EXPECT_FALSE(m_fileCard.eject(m_prompter));
+    ASSERT_EQ(m_prompter.getReports().size(), 1u);
+    EXPECT_EQ(m_prompter.getReports()[0].strTitle + "|" + m_prompter.getReports()[0].strText,
+              "Can't eject the card|in use");
+    EXPECT_TRUE(m_fileCard.canEject());
+    m_layer.setEjectError("");
+    EXPECT_TRUE(m_fileCard.eject(m_prompter));
+    EXPECT_FALSE(m_fileCard.canEject());
+    EXPECT_FALSE(m_layer.isMounted(m_dir.file(kCard) + "/"));
+
+    // A failed write does not make its card the one to eject.
+    m_pDrive = &m_layer.setDrive(4, m_dir.file(kCard) + "/");
+    m_layer.setWriteFails(true);
+    use(false);
+    EXPECT_FALSE(m_fileCard.canEject());
+}

@@ -2,10 +2,15 @@
 // temporary folder, with mount points that are real folders there.
 #include "CLinuxVolumeLayer.h"
 #include "CTempDir.h"
+#include "CTimedProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <thread>
 #include <unistd.h>
 
 namespace
@@ -48,6 +53,7 @@ public:
         m_strMountInfo += "20 1 8:" + std::to_string(nMinor) + " / " + strEscaped + " " +
                           strOptions + " shared:1 - " + strType + " /dev/sdx rw\n";
     }
+    void rawMount(const std::string& strLine) { m_strMountInfo += strLine + "\n"; }
     void write() const
     {
         m_rDir.write("sys-root/proc/self/mountinfo", m_strMountInfo);
@@ -98,7 +104,9 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         {kSata + "block/sdc", "1", nullptr, false, "ro,nosuid", "ro"},
         {kEmmc + "block/mmcblk0", "0", "MMC", true, "rw", "built-in MMC"},
         {kEmmc + "block/mmcblk0boot0", "0", nullptr, false, "rw", "boot or RPMB"},
-        {"virtual/block/loop0", "0", nullptr, false, "rw", "virtual device"},
+        {"virtual/block/loop0", "0", nullptr, false, "rw", "loop0 is a loop device"},
+        {"virtual/block/zram0", "0", nullptr, false, "rw", "a RAM disk"},
+        {"virtual/block/nbd0", "0", nullptr, false, "rw", "nbd0 is a virtual device"},
         {"platform/block/loop7", "1", nullptr, false, "rw", "loop device"},
         {kSata + "block/sdd", "0", nullptr, true, "rw", "not removable"},
         {kUsb + "block/sde", "1", nullptr, true, "rw", "running system"},
@@ -128,8 +136,8 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     }
     // The running system on the last stick, and places that are judged by
     // their type alone, never looked at.
-    sys.device(aCases[8].strDisk + "/sdep2", 16 * 8 + 2, nullptr);
-    sys.mount(16 * 8 + 2, "/", "ext4");
+    sys.device(aCases[10].strDisk + "/sdep2", 16 * 10 + 2, nullptr);
+    sys.mount(16 * 10 + 2, "/", "ext4");
     sys.mount(200, "/net/server/export", "nfs4");
     sys.mount(201, "/home/u/remote", "fuse.sshfs");
     // Stacked: only the mount on top counts.
@@ -169,5 +177,142 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         EXPECT_EQ(n.bCardFileSystem, bCardFs) << n.strPlace;
         const char* pszWhy = bCardFs ? "" : n.strPlace[1] == 'r' ? "not found on cards" : "network";
         EXPECT_NE(n.strReason.find(pszWhy), std::string::npos) << n.strPlace << ": " << n.strReason;
+    }
+}
+
+TEST(LinuxVolumeLayer, OnlyTheLastMountOnAMountPointCounts)
+{
+    CTempDir dir;
+    CFakeSystem sys(dir);
+    sys.device(kUsb + "block/sdb", 16, "1");
+    sys.device(kSata + "block/sdc", 32, "1");
+    const std::string strCard = dir.file("card"), strHidden = dir.file("hidden");
+    CTempDir::makeDirs(strCard);
+    CTempDir::makeDirs(strHidden);
+    sys.mount(16, strCard, "vfat");
+    sys.mount(32, strCard, "exfat", "ro");
+    sys.mount(32, strHidden, "vfat");
+    sys.mount(300, strHidden, "tmpfs");
+    sys.write();
+
+    CLinuxVolumeLayer layer(sys.root());
+    EXPECT_EQ(layer.drives(), std::vector<std::string>{strCard + "/"});
+    const std::vector<CLinuxVolumeLayer::Mount> aMounts = layer.scan();
+    ASSERT_EQ(aMounts.size(), 2u);
+    EXPECT_EQ(aMounts[0].strDevice, "sdc");
+    EXPECT_EQ(aMounts[0].strFsType, "exfat");
+    EXPECT_TRUE(aMounts[0].bReadOnly);
+    EXPECT_EQ(aMounts[1].strFsType, "tmpfs");
+    EXPECT_FALSE(aMounts[1].bOffered);
+}
+
+TEST(LinuxVolumeLayer, FindsCardsThatAreNotMountedFromUdevsDatabase)
+{
+    const struct
+    {
+        std::string strDisk; // below /sys/devices
+        const char* pszRemovable;
+        const char* pszUdev; // what udev found on the partition
+        const char* pszSize;
+        bool bFound;
+    } aCases[] = {
+        {kUsb + "block/sdb", "0",
+         "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\n"
+         "E:ID_FS_LABEL=MY_CARD\nE:ID_FS_LABEL_ENC=MY\\x20CARD",
+         "62333952", true},
+        {kSata + "block/sdc", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=exfat", "8", true},
+        {kSata + "block/sdd", "0", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "8", false},
+        {kUsb + "block/sde", "1", "E:ID_FS_USAGE=other\nE:ID_FS_TYPE=swap", "8", false},
+        {kUsb + "block/sdf", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "0", false},
+        {kUsb + "block/sdg", "1", "", "8", false},
+        {kUsb + "block/sdh", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=ntfs", "8", false},
+        {kUsb + "block/sdi", "1", "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat", "8", false},
+    };
+    CTempDir dir;
+    CFakeSystem sys(dir);
+    std::vector<CVolumeLayer::UnmountedCard> aWanted;
+    for (size_t i = 0; i < std::size(aCases); ++i)
+    {
+        const auto& c = aCases[i];
+        const unsigned nMinor = 16 * static_cast<unsigned>(i + 1);
+        const std::string strName = c.strDisk.substr(c.strDisk.rfind('/') + 1) + "1";
+        const std::string strPart = "sys-root/sys/devices/" + c.strDisk + "/" + strName;
+        sys.device(c.strDisk, nMinor, c.pszRemovable);
+        sys.device(c.strDisk + "/" + strName, nMinor + 1, nullptr);
+        dir.write(strPart + "/dev", "8:" + std::to_string(nMinor + 1));
+        dir.write(strPart + "/size", c.pszSize);
+        if (*c.pszUdev)
+            dir.write("sys-root/run/udev/data/b8:" + std::to_string(nMinor + 1), c.pszUdev);
+        if (c.bFound)
+            aWanted.push_back({"/dev/" + strName, i == 0 ? "MY CARD" : ""});
+    }
+    // sdh1 is mounted through FUSE, which shows no device number; sdi1 as usual.
+    sys.rawMount("30 1 0:55 / /media/ntfs rw - fuseblk /dev/sdh1 rw");
+    sys.mount(16 * 8 + 1, "/media/sdi1", "vfat");
+    sys.write();
+
+    CLinuxVolumeLayer layer(sys.root());
+    const std::vector<CVolumeLayer::UnmountedCard> aFound = layer.unmountedCards();
+    ASSERT_EQ(aFound.size(), aWanted.size());
+    for (size_t i = 0; i < aFound.size(); ++i)
+    {
+        EXPECT_EQ(aFound[i].strDevice, aWanted[i].strDevice);
+        EXPECT_EQ(aFound[i].strLabel, aWanted[i].strLabel);
+    }
+    EXPECT_TRUE(layer.isMounted("/media/ntfs/"));
+    EXPECT_FALSE(layer.isMounted("/media/"));
+}
+
+TEST(LinuxVolumeLayer, ProbesGiveWhatTheSystemSays)
+{
+    CTempDir dir;
+    ASSERT_TRUE(dir.write("ro", "x") && dir.write("rw", "x"));
+    ASSERT_EQ(chmod(dir.file("ro").c_str(), 0444), 0);
+    CLinuxVolumeLayer layer;
+    struct statvfs st;
+    ASSERT_EQ(statvfs(dir.path().c_str(), &st), 0);
+    uint64_t nFree = 0;
+    ASSERT_TRUE(layer.freeSpace(dir.path() + "/", nFree));
+    // Others may write meanwhile; a 10 % band still tells a misread number.
+    const double dWanted = static_cast<double>(st.f_bavail) * st.f_frsize;
+    EXPECT_NEAR(static_cast<double>(nFree), dWanted, dWanted / 10 + 1e6);
+    EXPECT_FALSE(layer.freeSpace(dir.file("none/"), nFree));
+    EXPECT_EQ(layer.fileAttributes(dir.file("ro")), uint32_t(CVolumeLayer::eAttrReadOnly));
+    EXPECT_EQ(layer.fileAttributes(dir.file("rw")), 0u);
+    EXPECT_EQ(layer.fileAttributes(dir.file("none")), 0u);
+}
+
+TEST(TimedProbe, ACallThatRunsOutIsLeftBehind)
+{
+    using namespace std::chrono;
+    const struct
+    {
+        int nCallMs;
+        int nLimitMs;
+        bool bInTime;
+        std::vector<bool> abNotices; // a short call waits without a notice
+    } aCases[] = {
+        {0, 1000, true, {}},
+        {400, 2000, true, {true, false}},
+        {60000, 300, false, {true, false}},
+    };
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(c.nCallMs);
+        std::vector<bool> abNotices;
+        std::string strAnswer = "before";
+        const auto tStart = steady_clock::now();
+        EXPECT_EQ(CTimedProbe::run(
+                      [c]()
+                      {
+                          std::this_thread::sleep_for(milliseconds(c.nCallMs));
+                          return std::string(70000, 'x') + "done";
+                      },
+                      milliseconds(c.nLimitMs), [&](bool b) { abNotices.push_back(b); }, strAnswer),
+                  c.bInTime);
+        const auto nTook = duration_cast<milliseconds>(steady_clock::now() - tStart).count();
+        EXPECT_LT(nTook, std::min(c.nLimitMs, c.nCallMs) + 500);
+        EXPECT_EQ(strAnswer, c.bInTime ? std::string(70000, 'x') + "done" : "before");
+        EXPECT_EQ(abNotices, c.abNotices);
     }
 }

@@ -217,3 +217,47 @@ TEST_F(ZoltVolumeTest, CardTakenOutDuringTheWriteChoiceIsNotWrittenTo)
                                                                 "SD card first."});
     }
 }
+
+TEST_F(ZoltVolumeTest, ACardThatIsNotMountedIsOfferedAndMountedWhenChosen)
+{
+    const wxString kNoFile =
+        "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
+    const struct
+    {
+        bool bRead;
+        bool bMounts;
+        bool bWithFile;
+        std::vector<wxString> astrReports; // none: the card's new root is the answer
+    } aCases[] = {
+        {false, true, false, {}},
+        {true, true, true, {}},
+        {true, true, false, {kNoFile}},
+        {false, false, false, {"Can't write the file|refused"}},
+        {true, false, true, {"Can't read the file|refused"}},
+    };
+    for (size_t i = 0; i < std::size(aCases); ++i)
+    {
+        const auto& c = aCases[i];
+        SCOPED_TRACE(i);
+        CFakeVolumeLayer layer;
+        // A mounted card comes first, and is never read from.
+        layer.setDrive(0, m_dir.file("mounted") + "/");
+        CTempDir::makeDirs(m_dir.file("mounted"));
+        const std::string strRoot = m_dir.file("card" + std::to_string(i)) + "/";
+        CTempDir::makeDirs(strRoot);
+        if (c.bWithFile)
+            m_dir.write("card" + std::to_string(i) + "/ZOLT.CFG", "x");
+        const std::string strDevice = "/dev/sdz" + std::to_string(i);
+        layer.addUnmounted(strDevice, "CARD", c.bMounts ? strRoot : "", "refused");
+        CZoltVolume volume(layer);
+        m_prompter.clear();
+        m_prompter.answerIndex(c.bRead ? 0 : 1);
+        const wxString strChosen =
+            c.bRead ? volume.selectReadVolume(m_prompter) : volume.selectWriteVolume(m_prompter);
+        EXPECT_EQ(offered(0).back(), strDevice + " (name: CARD) (not mounted)");
+        EXPECT_EQ(offered(0).size(), c.bRead ? 1u : 2u);
+        EXPECT_EQ(reports(), c.astrReports);
+        EXPECT_EQ(strChosen, c.astrReports.empty() ? wxString::FromUTF8(strRoot) : wxString());
+        EXPECT_EQ(layer.isMounted(strRoot), c.bMounts);
+    }
+}

@@ -69,3 +69,57 @@ bool CFakeVolumeLayer::replaceFile(const std::string& strPath, const std::string
         strError = "the write was made to fail";
     return !m_bWriteFails && m_pPlatform->replaceFile(strPath, strTempPath, pData, nSize, strError);
 }
+
+bool CFakeVolumeLayer::probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
+{
+    if (m_nProbesAnswering == 0)
+        return false;
+    if (m_nProbesAnswering > 0)
+        --m_nProbesAnswering;
+    rstrAnswer = fnProbe();
+    return true;
+}
+
+std::vector<CVolumeLayer::UnmountedCard> CFakeVolumeLayer::unmountedCards()
+{
+    std::vector<UnmountedCard> aCards;
+    for (const Unmounted& r : m_aUnmounted)
+        aCards.push_back(r.card);
+    return aCards;
+}
+
+bool CFakeVolumeLayer::mountCard(const std::string& strDevice, std::string& rstrRoot,
+                                 std::string& rstrError)
+{
+    for (auto it = m_aUnmounted.begin(); it != m_aUnmounted.end(); ++it)
+    {
+        if (it->card.strDevice != strDevice)
+            continue;
+        rstrError = it->strError;
+        rstrRoot = it->strMountRoot;
+        if (rstrRoot.empty())
+            return false;
+        size_t nSlot = 0;
+        while (nSlot < m_aDrives.size() && !m_aDrives[nSlot].strRoot.empty())
+            ++nSlot;
+        setDrive(nSlot, rstrRoot).info.strLabel = it->card.strLabel;
+        m_aUnmounted.erase(it);
+        return true;
+    }
+    rstrError = strDevice + " is gone";
+    return false;
+}
+
+bool CFakeVolumeLayer::ejectCard(const std::string& strRoot, std::string& rstrError)
+{
+    rstrError = m_strEjectError;
+    for (Drive& rDrive : m_aDrives)
+        if (rstrError.empty() && !strRoot.empty() && rDrive.strRoot == strRoot)
+        {
+            rDrive = Drive();
+            return true;
+        }
+    if (rstrError.empty())
+        rstrError = strRoot + " is not mounted";
+    return false;
+}

@@ -36,6 +36,17 @@ public:
     }
     // While set, replaceFile fails without touching anything.
     void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
+    // The next nProbes probes answer, every later one runs out; -1: all answer.
+    void setProbesAnswering(int nProbes) { m_nProbesAnswering = nProbes; }
+    // A card that is not mounted. Mounting it puts a drive with strMountRoot
+    // into the first free slot, or fails with strError when that is empty.
+    void addUnmounted(const std::string& strDevice, const std::string& strLabel,
+                      const std::string& strMountRoot, const std::string& strError = "")
+    {
+        m_aUnmounted.push_back({{strDevice, strLabel}, strMountRoot, strError});
+    }
+    // Non-empty: ejecting fails with this text.
+    void setEjectError(const std::string& strError) { m_strEjectError = strError; }
 
     int getMediaQueries() const { return m_nMediaQueries; }
     int getAttributeQueries() const { return m_nAttributeQueries; }
@@ -49,6 +60,12 @@ public:
     bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override;
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override;
+    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override;
+    std::vector<UnmountedCard> unmountedCards() override;
+    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
+                   std::string& rstrError) override;
+    bool ejectCard(const std::string& strRoot, std::string& rstrError) override;
+    bool isMounted(const std::string& strRoot) override { return !drive(strRoot).strRoot.empty(); }
 
 private:
     // The drive with that root, or one that fails every query.
@@ -58,6 +75,15 @@ private:
     const Drive m_noDrive{"", false, false, {}, eMediaFailed, 0, false, 0};
     std::map<std::string, uint32_t> m_mapAttributes;
     std::unique_ptr<CVolumeLayer> m_pPlatform;
+    struct Unmounted
+    {
+        UnmountedCard card;
+        std::string strMountRoot;
+        std::string strError;
+    };
+    std::vector<Unmounted> m_aUnmounted;
+    std::string m_strEjectError;
+    int m_nProbesAnswering = -1;
     bool m_bWriteFails = false;
     int m_nMediaQueries = 0;
     int m_nAttributeQueries = 0;

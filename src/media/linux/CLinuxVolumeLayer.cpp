@@ -1,6 +1,8 @@
 #include "CLinuxVolumeLayer.h"
 
 #include "CLinuxCardFile.h"
+#include "CTimedProbe.h"
+#include "CUdisksClient.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <linux/fs.h>
 #include <linux/msdos_fs.h>
+#include <map>
 #include <sstream>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -372,13 +375,15 @@ std::string CLinuxVolumeLayer::judge(const RawMount& rMount, const std::string& 
 {
     if (strDir.empty())
         return "no block device found for " + rMount.strSource;
-    if (startsWith(strDir, m_strSystemRoot + "/sys/devices/virtual/"))
-        return baseName(strDir) + " is a virtual device";
     const std::string strDiskDir = exists(strDir + "/partition") ? parentDir(strDir) : strDir;
     const std::string strDisk = baseName(strDiskDir);
+    // Loop, RAM, mapped and RAID devices all live among the virtual ones;
+    // their own kind says more.
     const std::string strKind = deviceKind(strDisk);
     if (!strKind.empty())
         return strDisk + " is " + strKind;
+    if (startsWith(strDir, m_strSystemRoot + "/sys/devices/virtual/"))
+        return baseName(strDir) + " is a virtual device";
     if (setSystemDisks.count(strDiskDir) != 0)
         return strDisk + " holds the running system";
     if (readFirstLine(strDiskDir + "/removable") == "1")
@@ -399,16 +404,16 @@ std::string CLinuxVolumeLayer::judge(const RawMount& rMount, const std::string& 
 
 std::vector<CLinuxVolumeLayer::Mount> CLinuxVolumeLayer::scan()
 {
-    // A mount stacked on a mount point hides the one below: only the last
-    // mount of each mount point is there to be used.
-    std::vector<RawMount> aRaw;
-    {
-        const std::vector<RawMount> aAll = readMountInfo();
-        std::set<std::string> setSeen;
-        for (auto it = aAll.rbegin(); it != aAll.rend(); ++it)
-            if (setSeen.insert(it->strMountPoint).second)
-                aRaw.push_back(*it);
-    }
+    std::vector<RawMount> aRaw = readMountInfo();
+    // A file system mounted over another hides it: only the last mount on a
+    // mount point, as the kernel lists them, is what the path shows.
+    std::vector<RawMount> aVisible;
+    for (size_t i = 0; i < aRaw.size(); ++i)
+        if (std::none_of(aRaw.begin() + static_cast<std::ptrdiff_t>(i) + 1, aRaw.end(),
+                         [&](const RawMount& r)
+                         { return r.strMountPoint == aRaw[i].strMountPoint; }))
+            aVisible.push_back(aRaw[i]);
+    aRaw.swap(aVisible);
     std::stable_sort(aRaw.begin(), aRaw.end(),
                      [](const RawMount& a, const RawMount& b)
                      { return a.strMountPoint < b.strMountPoint; });
@@ -505,25 +510,19 @@ bool CLinuxVolumeLayer::isRemovable(const std::string& strRoot)
     return findOffered(strRoot) != nullptr;
 }
 
-std::string CLinuxVolumeLayer::labelOf(const Mount& rMount) const
+std::string CLinuxVolumeLayer::labelByName(const std::string& strDevice) const
 {
     const std::string strDir = m_strSystemRoot + "/dev/disk/by-label";
     for (const std::string& strEntry : listDir(strDir))
-        if (baseName(readLink(strDir + "/" + strEntry)) == rMount.strDevice)
+        if (baseName(readLink(strDir + "/" + strEntry)) == strDevice)
             return decodeHex(strEntry);
+    return std::string();
+}
 
-    std::string strLabel;
-    const int nFd = open(rMount.strMountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nFd >= 0)
-    {
-        char acLabel[FSLABEL_MAX + 1] = {};
-        if (ioctl(nFd, FS_IOC_GETFSLABEL, acLabel) == 0)
-            strLabel.assign(acLabel, strnlen(acLabel, FSLABEL_MAX));
-        close(nFd);
-    }
-    while (!strLabel.empty() && strLabel.back() == ' ')
-        strLabel.pop_back();
-    return strLabel;
+bool CLinuxVolumeLayer::probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer)
+{
+    return CTimedProbe::run(fnProbe, std::chrono::milliseconds(m_nProbeLimitMs), m_fnWaitNotice,
+                            rstrAnswer);
 }
 
 bool CLinuxVolumeLayer::volumeInfo(const std::string& strRoot, VolumeInfo& rInfo)
@@ -531,12 +530,39 @@ bool CLinuxVolumeLayer::volumeInfo(const std::string& strRoot, VolumeInfo& rInfo
     const Mount* pMount = findOffered(strRoot);
     if (pMount == nullptr)
         return false;
-    // A card pulled without unmounting no longer answers.
-    struct statvfs st;
-    if (statvfs(pMount->strMountPoint.c_str(), &st) != 0)
+    const std::string strMountPoint = pMount->strMountPoint;
+    std::string strLabel = labelByName(pMount->strDevice);
+    const bool bAskLabel = strLabel.empty();
+    // A card pulled without unmounting no longer answers, or never again.
+    // The answer: "r" or "w", then the label when it was asked for.
+    std::string strAnswer;
+    const bool bInTime = probe(
+        [&strMountPoint, bAskLabel]()
+        {
+            struct statvfs st;
+            if (statvfs(strMountPoint.c_str(), &st) != 0)
+                return std::string();
+            std::string str = (st.f_flag & ST_RDONLY) != 0 ? "r" : "w";
+            const int nFd =
+                bAskLabel ? open(strMountPoint.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+            if (nFd >= 0)
+            {
+                char acLabel[FSLABEL_MAX + 1] = {};
+                if (ioctl(nFd, FS_IOC_GETFSLABEL, acLabel) == 0)
+                    str.append(acLabel, strnlen(acLabel, FSLABEL_MAX));
+                close(nFd);
+            }
+            return str;
+        },
+        strAnswer);
+    if (!bInTime || strAnswer.empty())
         return false;
-    rInfo.strLabel = labelOf(*pMount);
-    rInfo.bReadOnly = pMount->bReadOnly || (st.f_flag & ST_RDONLY) != 0;
+    if (bAskLabel)
+        strLabel = strAnswer.substr(1);
+    while (!strLabel.empty() && strLabel.back() == ' ')
+        strLabel.pop_back();
+    rInfo.strLabel = strLabel;
+    rInfo.bReadOnly = pMount->bReadOnly || strAnswer[0] == 'r';
     rInfo.bCompressed = false;
     return true;
 }
@@ -548,36 +574,53 @@ CVolumeLayer::EMediaQuery CLinuxVolumeLayer::mediaType(const std::string&, int&)
 
 uint32_t CLinuxVolumeLayer::fileAttributes(const std::string& strPath)
 {
-    uint32_t nAttr = 0;
-    struct statx stx;
-    if (statx(AT_FDCWD, strPath.c_str(), 0, STATX_MODE, &stx) == 0)
-    {
-        const uint64_t nKnown = stx.stx_attributes_mask & stx.stx_attributes;
-        if (nKnown & STATX_ATTR_COMPRESSED)
-            nAttr |= eAttrCompressed;
-        if (nKnown & STATX_ATTR_ENCRYPTED)
-            nAttr |= eAttrEncrypted;
-        if ((stx.stx_mask & STATX_MODE) && (stx.stx_mode & 0222) == 0)
-            nAttr |= eAttrReadOnly;
-    }
-    // FAT keeps its own read-only, hidden and system bits.
-    const int nFd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (nFd >= 0)
-    {
-        uint32_t nFat = 0;
-        if (ioctl(nFd, FAT_IOCTL_GET_ATTRIBUTES, &nFat) == 0)
-            nAttr |= nFat & (eAttrReadOnly | eAttrHidden | eAttrSystem);
-        close(nFd);
-    }
-    return nAttr;
+    std::string strAnswer;
+    const bool bInTime = probe(
+        [&strPath]()
+        {
+            uint32_t nAttr = 0;
+            struct statx stx;
+            if (statx(AT_FDCWD, strPath.c_str(), 0, STATX_MODE, &stx) == 0)
+            {
+                const uint64_t nKnown = stx.stx_attributes_mask & stx.stx_attributes;
+                if (nKnown & STATX_ATTR_COMPRESSED)
+                    nAttr |= eAttrCompressed;
+                if (nKnown & STATX_ATTR_ENCRYPTED)
+                    nAttr |= eAttrEncrypted;
+                if ((stx.stx_mask & STATX_MODE) && (stx.stx_mode & 0222) == 0)
+                    nAttr |= eAttrReadOnly;
+            }
+            // FAT keeps its own read-only, hidden and system bits.
+            const int nFd = open(strPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            if (nFd >= 0)
+            {
+                uint32_t nFat = 0;
+                if (ioctl(nFd, FAT_IOCTL_GET_ATTRIBUTES, &nFat) == 0)
+                    nAttr |= nFat & (eAttrReadOnly | eAttrHidden | eAttrSystem);
+                close(nFd);
+            }
+            return std::to_string(nAttr);
+        },
+        strAnswer);
+    return bInTime ? static_cast<uint32_t>(strtoul(strAnswer.c_str(), nullptr, 10))
+                   : uint32_t(eAttrNoAnswer);
 }
 
 bool CLinuxVolumeLayer::freeSpace(const std::string& strRoot, uint64_t& rnBytes)
 {
-    struct statvfs st;
-    if (statvfs(strRoot.c_str(), &st) != 0)
+    std::string strAnswer;
+    const bool bInTime = probe(
+        [&strRoot]()
+        {
+            struct statvfs st;
+            if (statvfs(strRoot.c_str(), &st) != 0)
+                return std::string();
+            return std::to_string(static_cast<uint64_t>(st.f_bavail) * st.f_frsize);
+        },
+        strAnswer);
+    if (!bInTime || strAnswer.empty())
         return false;
-    rnBytes = static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
+    rnBytes = strtoull(strAnswer.c_str(), nullptr, 10);
     return true;
 }
 
@@ -587,7 +630,133 @@ bool CLinuxVolumeLayer::replaceFile(const std::string& strPath, const std::strin
     return CLinuxCardFile::replace(strPath, strTempPath, pData, nSize, strError);
 }
 
+std::map<std::string, std::string>
+CLinuxVolumeLayer::udevProperties(const std::string& strDevNum) const
+{
+    std::map<std::string, std::string> mapProperties;
+    std::ifstream in(m_strSystemRoot + "/run/udev/data/b" + strDevNum);
+    std::string strLine;
+    while (std::getline(in, strLine))
+    {
+        const size_t n = strLine.find('=');
+        if (startsWith(strLine, "E:") && n != std::string::npos)
+            mapProperties[strLine.substr(2, n - 2)] = strLine.substr(n + 1);
+    }
+    return mapProperties;
+}
+
+std::vector<CVolumeLayer::UnmountedCard> CLinuxVolumeLayer::unmountedCards()
+{
+    const std::vector<RawMount> aRaw = readMountInfo();
+    std::set<std::string> setMounted;
+    for (const RawMount& raw : aRaw)
+        setMounted.insert(deviceDir(raw));
+    std::set<std::string> setSystemDisks;
+    bool bSystemKnown = false;
+
+    std::vector<UnmountedCard> aCards;
+    const std::string strClass = m_strSystemRoot + "/sys/class/block/";
+    for (const std::string& strName : listDir(strClass))
+    {
+        const std::string strDir = canonical(strClass + strName);
+        const std::string strDevNum = readFirstLine(strDir + "/dev");
+        // udev's database says what the medium carries, without opening it;
+        // a reader without a card has no medium and so no file system.
+        std::map<std::string, std::string> mapUdev = udevProperties(strDevNum);
+        if (strDir.empty() || setMounted.count(strDir) != 0 ||
+            mapUdev["ID_FS_USAGE"] != "filesystem" ||
+            !isOneOf(mapUdev["ID_FS_TYPE"], kCardFsTypes) || readFirstLine(strDir + "/size") == "0")
+            continue;
+        if (!bSystemKnown)
+        {
+            setSystemDisks = systemDisks(aRaw);
+            bSystemKnown = true;
+        }
+        RawMount raw;
+        raw.strSource = "/dev/" + strName;
+        if (!judge(raw, strDir, setSystemDisks).empty())
+            continue;
+        const std::string strLabel = mapUdev.count("ID_FS_LABEL_ENC") != 0
+                                         ? decodeHex(mapUdev["ID_FS_LABEL_ENC"])
+                                         : mapUdev["ID_FS_LABEL"];
+        aCards.push_back({raw.strSource, strLabel});
+    }
+    return aCards;
+}
+
+bool CLinuxVolumeLayer::mountCard(const std::string& strDevice, std::string& rstrRoot,
+                                  std::string& rstrError)
+{
+    rstrRoot.clear();
+    std::string strMountPoint, strMessage;
+    switch (CUdisksClient::mount(strDevice, strMountPoint, strMessage))
+    {
+    case CUdisksClient::eOk:
+        if (strMountPoint.empty() || strMountPoint.back() != '/')
+            strMountPoint += "/";
+        rstrRoot = strMountPoint;
+        return true;
+    case CUdisksClient::eNotRunning:
+        rstrError = strDevice + " is not mounted, and no disk service runs to mount it.\n" +
+                    "Please mount it by hand, for example with\nudisksctl mount -b " + strDevice;
+        break;
+    case CUdisksClient::eNotAuthorized:
+        rstrError = "Mounting " + strDevice + " was not allowed.\n" + strMessage;
+        break;
+    case CUdisksClient::eUnknownDevice:
+        rstrError = strDevice + " holds no file system that can be mounted.";
+        break;
+    default:
+        rstrError = strDevice + " could not be mounted.\n" + strMessage;
+        break;
+    }
+    return false;
+}
+
+bool CLinuxVolumeLayer::ejectCard(const std::string& strRoot, std::string& rstrError)
+{
+    const Mount* pMount = findOffered(strRoot);
+    if (pMount == nullptr)
+    {
+        rstrError = strRoot + " is not a card that is mounted.";
+        return false;
+    }
+    const std::string strDevice = "/dev/" + pMount->strDevice;
+    const std::string strMountPoint = pMount->strMountPoint;
+    std::string strMessage;
+    switch (CUdisksClient::eject(strDevice, strMessage))
+    {
+    case CUdisksClient::eOk:
+        return true;
+    case CUdisksClient::eBusy:
+        rstrError = strMountPoint + " is busy: a program still uses the card.\n" +
+                    "Please close the files on it first.";
+        break;
+    case CUdisksClient::eNotRunning:
+        rstrError = "No disk service runs to eject the card.\nPlease unmount it by hand, " +
+                    std::string("for example with\numount ") + strMountPoint;
+        break;
+    case CUdisksClient::eNotAuthorized:
+        rstrError = "Ejecting " + strDevice + " was not allowed.\n" + strMessage;
+        break;
+    default:
+        rstrError = strDevice + " could not be ejected.\n" + strMessage;
+        break;
+    }
+    return false;
+}
+
+bool CLinuxVolumeLayer::isMounted(const std::string& strRoot)
+{
+    for (const RawMount& raw : readMountInfo())
+        if (raw.strMountPoint + (raw.strMountPoint == "/" ? "" : "/") == strRoot)
+            return true;
+    return false;
+}
+
 std::unique_ptr<CVolumeLayer> CVolumeLayer::createPlatform()
 {
-    return std::make_unique<CLinuxVolumeLayer>();
+    // The system tests put a /proc, /sys, /dev and /run of their own here.
+    const char* pszRoot = getenv("ZOLT_SYSTEM_ROOT");
+    return std::make_unique<CLinuxVolumeLayer>(pszRoot ? pszRoot : "");
 }

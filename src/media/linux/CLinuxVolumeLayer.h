@@ -9,6 +9,7 @@
 
 #include "CVolumeLayer.h"
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -43,6 +44,18 @@ public:
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override;
     std::vector<NotOffered> notOffered() override;
+    // Each with the time limit, in a process of its own.
+    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override;
+    // Partitions and disks of removable media that udev found a card's file
+    // system on, none of them mounted.
+    std::vector<UnmountedCard> unmountedCards() override;
+    // Through udisks2 on the system bus.
+    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
+                   std::string& rstrError) override;
+    bool ejectCard(const std::string& strRoot, std::string& rstrError) override;
+    bool isMounted(const std::string& strRoot) override;
+
+    void setProbeLimit(unsigned nMilliseconds) { m_nProbeLimitMs = nMilliseconds; }
 
     // "\040"-style octal escapes of the kernel's mount tables.
     static std::string decodeOctal(const std::string& str);
@@ -75,9 +88,13 @@ private:
     std::string judge(const RawMount& rMount, const std::string& strDir,
                       const std::set<std::string>& setSystemDisks) const;
     bool isOnUsb(const std::string& strDiskDir) const;
-    std::string labelOf(const Mount& rMount) const;
+    // udev's E: properties of the block device "major:minor".
+    std::map<std::string, std::string> udevProperties(const std::string& strDevNum) const;
+    // The label udev found for a device, or empty.
+    std::string labelByName(const std::string& strDevice) const;
     const Mount* findOffered(const std::string& strRoot);
 
     std::string m_strSystemRoot;
     std::vector<Mount> m_aMounts; // the last scan
+    unsigned m_nProbeLimitMs = 2000;
 };

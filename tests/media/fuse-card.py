@@ -1,0 +1,86 @@
+#!/usr/bin/python3
+'''A card's file system served through FUSE, whose server can stop answering.
+
+Usage: fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR
+
+Speaks the kernel's FUSE protocol on /dev/fuse directly (root only) and
+serves one file, ZOLT.CFG, with the bytes of IMAGE. While CONTROL_DIR holds
+"hang-open", opening and reading are never answered; while it holds "hang",
+nothing is. Killing the server ends the mount's connection.
+'''
+import ctypes
+import errno
+import os
+import struct
+import sys
+
+mount_point, image_path, control = sys.argv[1:4]
+with open(image_path, 'rb') as f:
+    image = f.read()
+
+fd = os.open('/dev/fuse', os.O_RDWR)
+libc = ctypes.CDLL(None, use_errno=True)
+options = f'fd={fd},rootmode=40000,user_id=0,group_id=0,allow_other'.encode()
+if libc.mount(b'zoltcard', mount_point.encode(), b'fuse.zoltcard', 6, options) != 0:  # nosuid, nodev
+    sys.exit(f'mount: {os.strerror(ctypes.get_errno())}')
+
+ROOT, FILE = 1, 2
+LOOKUP, FORGET, GETATTR, OPEN, READ, STATFS, RELEASE, FLUSH, INIT = 1, 2, 3, 14, 15, 17, 18, 25, 26
+OPENDIR, READDIR, RELEASEDIR, INTERRUPT, BATCH_FORGET = 27, 28, 29, 36, 42
+NO_REPLY = {FORGET, INTERRUPT, BATCH_FORGET}
+
+
+def attr(node):
+    size = len(image) if node == FILE else 0
+    mode = 0o100644 if node == FILE else 0o40755
+    return struct.pack('<6Q10I', node, size, (size + 511) // 512, 0, 0, 0, 0, 0, 0, mode, 1, 0,
+                       0, 0, 512, 0)
+
+
+def answer(opcode, node, body):
+    '''(error, reply body) for one request; validity times are 0, so that
+    every look at the card comes here.'''
+    if opcode == INIT:
+        major, minor, readahead = struct.unpack_from('<III', body)
+        return 0, struct.pack('<IIIIHHIIHHI7I', 7, 26, readahead, 0, 16, 12, 131072, 1, 0, 0, 0,
+                              *[0] * 7)
+    if opcode == GETATTR:
+        return 0, struct.pack('<QII', 0, 0, 0) + attr(node)
+    if opcode == LOOKUP:
+        if node != ROOT or body.rstrip(b'\0') != b'ZOLT.CFG':
+            return -errno.ENOENT, b''
+        return 0, struct.pack('<QQQQII', FILE, 0, 0, 0, 0, 0) + attr(FILE)
+    if opcode == STATFS:
+        return 0, struct.pack('<5Q4I6I', 122000, 120000, 120000, 0, 0, 512, 255, 512, 0,
+                              *[0] * 6)
+    if opcode in (OPEN, OPENDIR):
+        return 0, struct.pack('<QII', 0, 0, 0)
+    if opcode == READ:
+        _, offset, size = struct.unpack_from('<QQI', body)
+        return 0, image[offset:offset + size] if node == FILE else b''
+    if opcode == READDIR:
+        return 0, b''
+    if opcode in (RELEASE, RELEASEDIR, FLUSH):
+        return 0, b''
+    return -errno.ENOSYS, b''
+
+
+while True:
+    try:
+        request = os.read(fd, 1 << 18)
+    except OSError as e:
+        if e.errno in (errno.EINTR, errno.ENOENT):
+            continue
+        break  # unmounted
+    length, opcode, unique, node = struct.unpack_from('<IIQQ', request)
+    if opcode in NO_REPLY or os.path.exists(control + '/hang'):
+        continue
+    if opcode in (OPEN, READ) and os.path.exists(control + '/hang-open'):
+        continue
+    error, body = answer(opcode, node, request[40:length])
+    if error:
+        body = b''
+    try:
+        os.write(fd, struct.pack('<IiQ', 16 + len(body), error, unique) + body)
+    except OSError:
+        pass  # the request was interrupted

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# zoltcfg's card commands against a stand-in udisks2 on a private bus, over a
+# /proc, /sys and /run of the test's own with one USB reader whose FAT card is
+# not mounted. Usage: udisks-mock-check.sh ZOLTCFG
+set -uo pipefail
+zoltcfg=${1:?zoltcfg}
+here=$(cd "$(dirname "$0")" && pwd)
+py=/usr/bin/python3
+if ! "$py" -c 'import dbusmock' 2>/dev/null || ! command -v dbus-daemon >/dev/null; then
+    echo "SKIP: python3-dbusmock or dbus-daemon is missing (scripts/bootstrap installs them)"
+    exit 77
+fi
+d=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    rm -rf "$d"
+}
+trap cleanup EXIT
+failures=0
+check() { # description, condition
+    if eval "$2"; then echo "ok: $1"; else
+        echo "FAILED: $1"
+        sed 's/^/    /' "$d/out" "$d/err"
+        failures=$((failures + 1))
+    fi
+}
+run() { timeout 20 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"; }
+
+# One USB reader, sdb, with a FAT partition sdb1 that udev has looked at.
+r=$d/root
+dev=devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb
+mkdir -p "$r/sys/$dev/sdb1" "$r/sys/class/block" "$r/sys/dev/block" "$r/proc/self" \
+    "$r/run/udev/data" "$r/dev" "$d/media"
+echo 1 >"$r/sys/$dev/removable"
+echo 8:16 >"$r/sys/$dev/dev"
+echo 1 >"$r/sys/$dev/sdb1/partition"
+echo 8:17 >"$r/sys/$dev/sdb1/dev"
+echo 62333952 >"$r/sys/$dev/sdb1/size"
+ln -s "../../$dev" "$r/sys/class/block/sdb"
+ln -s "../../$dev/sdb1" "$r/sys/class/block/sdb1"
+ln -s "../../$dev/sdb1" "$r/sys/dev/block/8:17"
+printf 'E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL=ZCARD\n' >"$r/run/udev/data/b8:17"
+echo "1 0 254:1 / / rw - ext4 /dev/vda1 rw" >"$r/proc/self/mountinfo"
+export ZOLT_SYSTEM_ROOT=$r
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
+
+"$zoltcfg" defaults "$d/s.zlx"
+run write "$d/s.zlx"
+check "without udisks2 the card is offered and how to mount it is said" \
+    "[ \$? -eq 1 ] && grep -q 'udisksctl mount -b /dev/sdb1' '$d/err'"
+
+dbus-daemon --session --address="$DBUS_SYSTEM_BUS_ADDRESS" --nofork --nopidfile &
+pids+=($!)
+"$py" -m dbusmock --system --template "$here/udisks-mock.py" -p "{\"dir\": \"$d\"}" >"$d/mock.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    dbus-send --system --print-reply --dest=org.freedesktop.UDisks2 /org/freedesktop/UDisks2 \
+        org.freedesktop.DBus.ObjectManager.GetManagedObjects >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+run volumes
+check "volumes lists the card that is not mounted" \
+    "grep -q '^  /dev/sdb1 (name: ZCARD) (not mounted)$' '$d/out'"
+run volumes --json
+check "volumes --json names its device" \
+    "$py -c 'import json,sys; v=json.load(open(\"$d/out\"))[\"offered\"]; sys.exit(not (v[0][\"device\"] == \"/dev/sdb1\" and v[0][\"mounted\"] is False and v[0][\"root\"] is None))'"
+
+touch "$d/refuse"
+run write "$d/s.zlx"
+check "a refusal of polkit is reported" "[ \$? -eq 1 ] && grep -q 'not allowed' '$d/err'"
+check "nothing was mounted" "[ ! -e '$d/media/ZCARD' ]"
+rm "$d/refuse"
+
+run write "$d/s.zlx"
+check "write mounts the card and writes it" \
+    "[ \$? -eq 0 ] && [ \$(stat -c %s '$d/media/ZCARD/ZOLT.CFG') -eq 1048576 ]"
+run read "$d/media/ZCARD" "$d/o.zlx"
+check "the mounted card reads back what was written" "[ \$? -eq 0 ] && cmp -s '$d/s.zlx' '$d/o.zlx'"
+
+touch "$d/busy"
+run eject "$d/media/ZCARD"
+check "eject reports a busy card" "[ \$? -eq 1 ] && grep -q 'is busy' '$d/err'"
+check "a busy card stays mounted and powered" \
+    "grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ ! -e '$d/powered-off' ]"
+rm "$d/busy"
+run eject "$d/media/ZCARD/"
+check "eject unmounts and powers off" \
+    "[ \$? -eq 0 ] && ! grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ -e '$d/powered-off' ]"
+
+rm -f "$d/powered-off" "$d/media/ZCARD/ZOLT.CFG"
+run write --eject "$d/s.zlx" /dev/sdb1
+check "write --eject onto the card named by its device" \
+    "[ \$? -eq 0 ] && [ -e '$d/media/ZCARD/ZOLT.CFG' ] && [ -e '$d/powered-off' ] && grep -q ejected '$d/out'"
+
+echo "$failures failed"
+[ "$failures" -eq 0 ]

@@ -49,14 +49,12 @@ int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReport
             rReporter.reason(CZoltVolume::fromLayer(fileCard.getLastError()));
         return kExitFailure;
     }
-    CStdOut::print(fileCard.getPath() + " written and verified
-");
+    CStdOut::print(fileCard.getPath() + " written and verified\n");
     if (rParser.Found("eject"))
     {
         if (!fileCard.eject(prompter))
             return kExitFailure;
-        CStdOut::print(fileCard.getPath() + " ejected: the card can be removed
-");
+        CStdOut::print(fileCard.getPath() + " ejected: the card can be removed\n");
     }
     return kExitOk;
 }

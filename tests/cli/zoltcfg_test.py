@@ -9,6 +9,7 @@ import os
 import re
 import resource
 import signal
+import stat
 import subprocess
 import sys
 import tempfile
@@ -75,6 +76,14 @@ class ToolTest(unittest.TestCase):
 
     def tearDown(self):
         self.scratch.cleanup()
+
+    def device(self, name, minor):
+        """A memory device of the test's own (major 1), or None when not root."""
+        try:
+            os.mknod(self.path(name), stat.S_IFCHR | 0o666, os.makedev(1, minor))
+        except PermissionError:
+            return None
+        return self.path(name)
 
     def path(self, name):
         return os.path.join(self.scratch.name, name)
@@ -495,6 +504,12 @@ class Streams(ToolTest):
 
     def test_outputs_that_are_no_regular_files_are_written_directly(self):
         os.mkfifo(self.path("fifo"))
+        # The test's own links and devices stand in for /dev/stdout, /dev/null
+        # and /dev/full, so that a tool that went wrong cannot replace those.
+        stdout_link = self.path("stdout")
+        os.symlink("/proc/self/fd/1", stdout_link)
+        null, full = self.device("null", 3), self.device("full", 7)
+        nodes = [name for name, node in (("null", null), ("full", full)) if node]
         for args, expected in [(("image", REFERENCE), DEFAULT_CARD),
                                (("defaults", "--format", "zlx"), read(REFERENCE))]:
             received = []
@@ -504,12 +519,14 @@ class Streams(ToolTest):
             self.assertEqual(run(*args, self.path("fifo"), stdin=b""), (0, b"", b""), args)
             reader.join(10)
             self.assertEqual(received, [expected], args)
-            self.assertEqual(run(*args, "/dev/stdout", stdin=b""), (0, expected, b""), args)
-            self.assertEqual(run(*args, "/dev/null", stdin=b""), (0, b"", b""), args)
-        self.assertEqual(self.listing(), ["fifo"])
-        self.assertEqual(run("defaults", "/dev/full", stdin=b""), (
-            1, b"", b"zoltcfg: Can't write the file: /dev/full is not writable\n"
-                    b"  reason is unknown.\n  No space left on device\n"))
+            self.assertEqual(run(*args, stdout_link, stdin=b""), (0, expected, b""), args)
+            if null:
+                self.assertEqual(run(*args, null, stdin=b""), (0, b"", b""), args)
+        self.assertEqual(self.listing(), sorted(["fifo", "stdout"] + nodes))
+        if full:
+            self.assertEqual(run("defaults", full, stdin=b""), (
+                1, b"", b"zoltcfg: Can't write the file: " + full.encode() + b" is not writable\n"
+                        b"  reason is unknown.\n  No space left on device\n"))
 
 
 if __name__ == "__main__":

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace fs = std::filesystem;
 
@@ -25,6 +27,14 @@ CTempDir::~CTempDir()
 std::string CTempDir::file(const std::string& strRelative) const
 {
     return m_strPath + "/" + strRelative;
+}
+
+std::string CTempDir::device(const std::string& strRelative, unsigned nMajor, unsigned nMinor) const
+{
+    const std::string strPath = file(strRelative);
+    if (mknod(strPath.c_str(), S_IFCHR | 0666, makedev(nMajor, nMinor)) != 0)
+        return std::string();
+    return strPath;
 }
 
 bool CTempDir::write(const std::string& strRelative, const std::string& strContent) const

@@ -23,6 +23,9 @@ public:
     static bool exists(const std::string& strPath);
     static bool makeDirs(const std::string& strPath);
     static void removeAll(const std::string& strPath);
+    // A character device of the test's own (as root only: empty otherwise),
+    // so that a writer that went wrong replaces it and not one of /dev.
+    std::string device(const std::string& strRelative, unsigned nMajor, unsigned nMinor) const;
 
 private:
     std::string m_strPath;

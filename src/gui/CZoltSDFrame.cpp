@@ -84,8 +84,9 @@ wxEND_EVENT_TABLE()
     createSleepControls();
 
     setProperties();
-    setAccessibleNames();
     doLayout();
+    // Nothing reads the names before the window is up; their objects cost start-up time.
+    CallAfter(&CZoltSDFrame::setAccessibleNames);
 }
 
 void CZoltSDFrame::createMenus()

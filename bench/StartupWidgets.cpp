@@ -1,5 +1,7 @@
 // Second baseline for the editor's start-up: a frame holding the editor's kinds
-// and numbers of menus and controls, laid out by sizers, with no logic.
+// and numbers of menus and controls in the states it opens with (the three
+// fixed-temperature rows disabled: GTK draws their step buttons from other
+// icons), laid out by sizers, with no logic.
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -58,6 +60,8 @@ public:
             pLine->Add(new wxStaticText(pBox, wxID_ANY, "C"));
             pLine->Add(new wxComboBox(pBox, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, 3,
                                       astrEnergy, wxCB_DROPDOWN | wxCB_READONLY));
+            for (wxSizerItem* pItem : pLine->GetChildren())
+                pItem->GetWindow()->Enable(n == 3 || pItem == pLine->GetItem(size_t(0)));
             pMode->Add(pLine);
         }
         pTop->Add(pMode, 0, wxEXPAND);

@@ -18,6 +18,10 @@
 
 #include <utility>
 
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
 namespace
 {
 // No resize border and no maximize box: the window keeps the size of its layout.
@@ -360,6 +364,20 @@ wxSizer* CZoltSDFrame::layoutUnitBoxes()
     return pSizer;
 }
 
+int CZoltSDFrame::textIndent(wxCheckBox* pCheckbox)
+{
+#ifdef __WXGTK__
+    // What GTK itself gives the label, which can be wider than the toolkit's text extent.
+    if (GtkWidget* pLabel = gtk_bin_get_child(GTK_BIN(pCheckbox->GetHandle())))
+    {
+        int nMin = 0, nNatural = 0;
+        gtk_widget_get_preferred_width(pLabel, &nMin, &nNatural);
+        return pCheckbox->GetBestSize().x - nNatural;
+    }
+#endif
+    return pCheckbox->GetBestSize().x - pCheckbox->GetTextExtent(pCheckbox->GetLabel()).x;
+}
+
 wxSizer* CZoltSDFrame::layoutTempMode()
 {
     // GTK's spin controls and combo boxes are much taller than a line of text, so every
@@ -373,7 +391,7 @@ wxSizer* CZoltSDFrame::layoutTempMode()
 
     // "T 1" lines up with the texts of the check boxes "T 2" and "T 3" below it: its
     // indent is the width of a check box's indicator and gap, whatever the theme draws.
-    const int nIndent = m_pCheckboxT2->GetBestSize().x - m_pCheckboxT2->GetTextExtent("T 2").x;
+    const int nIndent = textIndent(m_pCheckboxT2);
     wxBoxSizer* pSizerT1 = new wxBoxSizer(wxHORIZONTAL);
     pSizerT1->Add(m_pRadioBtnTempFix, 1, wxLEFT | nCentred, 5);
     pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | nCentred, nIndent);

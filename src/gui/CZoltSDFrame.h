@@ -160,6 +160,8 @@ private:
     wxComboBox* createEnergyComboBox(wxWindow* pParent, wxWindowID id);
     wxStaticText* createUnitText(wxWindow* pParent, long nStyle = 0);
     void setAccessibleNames();
+    // Where the text of a check box begins, from its left edge.
+    static int textIndent(wxCheckBox* pCheckbox);
 
     wxSizer* layoutUnitBoxes();
     wxSizer* layoutTempMode();

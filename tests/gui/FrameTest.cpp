@@ -180,12 +180,24 @@ bool isToolTipShown()
     return bShown;
 }
 
+// Where a label's text begins in the window it draws in.
+int textLeft(GtkWidget* pWidget)
+{
+    if (GTK_IS_BIN(pWidget))
+        pWidget = gtk_bin_get_child(GTK_BIN(pWidget));
+    int nX = 0, nY = 0;
+    gtk_label_get_layout_offsets(GTK_LABEL(pWidget), &nX, &nY);
+    return nX;
+}
+
 TEST_F(FrameLayout, ToolTipsShowOnHover)
 {
     CFrameProbe* p = m_pFrame;
     p->Show();
     ASSERT_TRUE(waitUntil([p] { return p->IsShownOnScreen(); }));
     pumpEvents(100);
+    // "T 1" lines up with the texts of the check boxes below it.
+    EXPECT_EQ(textLeft(p->m_pCheckboxT2->GetHandle()), textLeft(p->m_pStaticTextT1->GetHandle()));
     wxUIActionSimulator sim;
     for (wxWindow* pWin : std::initializer_list<wxWindow*>{
              p->m_pCheckboxKeylocked, p->m_pRadioBtnFahrenheit, p->m_pStaticTextT1,

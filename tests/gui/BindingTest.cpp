@@ -345,7 +345,7 @@ TEST_F(BindingTest, RecordsWithAForeignHeaderChangeNothing)
     }
     d.sysPar.cLength = 46; // longer and newer records are shown
     d.toolPar.cVersion = 2;
-    m_pFrame->showRecords(d.sysPar, d.toolPar);
+    EXPECT_TRUE(m_pFrame->setSysPar(d.sysPar) && m_pFrame->setToolPar(d.toolPar, false));
     EXPECT_EQ("680", text(m_pFrame->m_pSpinCtrlTVar));
 }
 

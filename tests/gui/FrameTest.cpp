@@ -196,6 +196,17 @@ TEST_F(FrameLayout, ToolTipsShowOnHover)
     p->Show();
     ASSERT_TRUE(waitUntil([p] { return p->IsShownOnScreen(); }));
     pumpEvents(100);
+    // The rows of the temperature box do not touch, nor do they touch its right edge.
+    const std::vector<wxWindow*> apRows[] = {
+        {p->m_pSpinCtrlT1, p->m_pSpinCtrlT2, p->m_pSpinCtrlT3},
+        {p->m_pComboBoxT1Energy, p->m_pComboBoxT2Energy, p->m_pComboBoxT3Energy}};
+    for (const auto& apColumn : apRows)
+        for (size_t n = 1; n < apColumn.size(); ++n)
+            EXPECT_GE(apColumn[n]->GetRect().GetTop() - apColumn[n - 1]->GetRect().GetBottom(), 3)
+                << n;
+    EXPECT_GE(p->m_pStaticBoxTempMode->GetClientSize().x -
+                  p->m_pComboBoxTVarEnergy->GetRect().GetRight(),
+              5);
     // "T 1" lines up with the texts of the check boxes below it.
     EXPECT_EQ(textLeft(p->m_pCheckboxT2->GetHandle()), textLeft(p->m_pStaticTextT1->GetHandle()));
     wxUIActionSimulator sim;

@@ -13,7 +13,9 @@ wxIconBundle CAppIcon::getIconBundle()
 {
     wxIconBundle icons;
     const wxBitmapBundle bundle = getBundle();
-    for (int n : {16, 24, 32, 48, 64, 128, 256})
+    // Title bars and task switchers use these; larger views take the desktop
+    // file's scalable icon, and rendering them would only delay the window.
+    for (int n : {16, 24, 32, 48, 64})
     {
         wxIcon icon;
         icon.CopyFromBitmap(bundle.GetBitmap(wxSize(n, n)));

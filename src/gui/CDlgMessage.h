@@ -21,6 +21,11 @@ public:
     wxStaticText* getStaticTextMessage() const { return m_pStaticTextMessage; }
     wxButton* getButtonOk() const { return m_pButtonOk; }
 
+    // The least width at which a window manager shows strTitle uncut in the
+    // title bar of pWin, caption buttons included.
+    static int getMinWidthForTitle(wxWindow* pWin, const wxString& strTitle);
+    static constexpr int kCaptionButtonsWidth = 96;
+
 private:
     wxStaticBitmap* m_pStaticBitmapWarning = nullptr;
     wxStaticText* m_pStaticTextMessage = nullptr;

@@ -1,5 +1,6 @@
 #include "CZoltSDFrame.h"
 
+#include "AccessibleName.h"
 #include "AppName.h"
 #include "CZoltSpinCtrl.h"
 
@@ -14,6 +15,12 @@
 #include <wx/statbox.h>
 #include <wx/statline.h>
 #include <wx/stattext.h>
+
+#include <utility>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
 
 namespace
 {
@@ -72,14 +79,11 @@ wxEND_EVENT_TABLE()
                                const wxPoint& pos)
     : wxFrame(pParent, id, strTitle, pos, wxSize(425, 400), kFrameStyle, wxFrameNameStr)
 {
-    m_pStaticBoxTempUnit = new wxStaticBox(this, wxID_ANY, "Temperature Unit");
-    m_pStaticBoxTempMode = new wxStaticBox(this, wxID_ANY, "Temperature Mode");
-    m_pStaticBoxSleepMode = new wxStaticBox(this, wxID_ANY, "Sleep Mode");
-    m_pStaticBoxStationMode = new wxStaticBox(this, wxID_ANY, "Station Mode");
-
     createMenus();
 
-    // The keyboard's tab order follows this creation order.
+    // The keyboard's tab order follows this creation order. A control that sits in a box
+    // is the box's child (GTK shows no tool tip for a frame's child drawn over a sibling
+    // box), so each box is created just before its controls, where the tab order reaches it.
     createModeControls();
     createTempControls();
     createButtons();
@@ -87,6 +91,8 @@ wxEND_EVENT_TABLE()
 
     setProperties();
     doLayout();
+    // Nothing reads the names before the window is up; their objects cost start-up time.
+    CallAfter(&CZoltSDFrame::setAccessibleNames);
 }
 
 void CZoltSDFrame::createMenus()
@@ -94,17 +100,17 @@ void CZoltSDFrame::createMenus()
     m_pMenuBar = new wxMenuBar();
 
     wxMenu* pMenuFile = new wxMenu(0);
-    pMenuFile->Append(ID_MENU_FILE_NEW, "&New");
-    pMenuFile->Append(ID_MENU_FILE_OPEN, "&Open...");
-    pMenuFile->Append(ID_MENU_FILE_SAVE, "&Save");
-    pMenuFile->Append(ID_MENU_FILE_SAVE_AS, "Save &As...");
+    pMenuFile->Append(ID_MENU_FILE_NEW, "&New\tCtrl+N");
+    pMenuFile->Append(ID_MENU_FILE_OPEN, "&Open...\tCtrl+O");
+    pMenuFile->Append(ID_MENU_FILE_SAVE, "&Save\tCtrl+S");
+    pMenuFile->Append(ID_MENU_FILE_SAVE_AS, "Save &As...\tCtrl+Shift+S");
     pMenuFile->AppendSeparator();
-    pMenuFile->Append(ID_MENU_FILE_EXIT, "E&xit");
+    pMenuFile->Append(ID_MENU_FILE_EXIT, "E&xit\tCtrl+Q");
     m_pMenuBar->Append(pMenuFile, "&File");
 
     wxMenu* pMenuCard = new wxMenu(0);
-    pMenuCard->Append(ID_MENU_CARD_READ, "&Read...");
-    pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...");
+    pMenuCard->Append(ID_MENU_CARD_READ, "&Read...\tCtrl+R");
+    pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...\tCtrl+W");
     pMenuCard->AppendSeparator();
     pMenuCard->Append(ID_MENU_CARD_EJECT, "Eject card");
     m_pMenuBar->Append(pMenuCard, "&Card");
@@ -129,39 +135,44 @@ void CZoltSDFrame::createModeControls()
 {
     m_pStaticLineTop =
         new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
-    m_pCheckboxKeylocked = new wxCheckBox(this, ID_CHECKBOX_KEYLOCKED, "Keylocked");
-    m_pRadioBtnCelsius =
-        new wxRadioButton(this, ID_RADIOBTN_CELSIUS, wxString::FromUTF8("\xC2\xB0 Celsius"),
-                          wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
-    m_pRadioBtnFahrenheit =
-        new wxRadioButton(this, ID_RADIOBTN_FAHRENHEIT, wxString::FromUTF8("\xC2\xB0 Fahrenheit"));
-    m_pRadioBtnTempFix = new wxRadioButton(this, ID_RADIOBTN_TEMP_FIX, "Fixed", wxDefaultPosition,
-                                           wxDefaultSize, wxRB_GROUP);
+    m_pStaticBoxStationMode = new wxStaticBox(this, wxID_ANY, "Station Mode");
+    m_pCheckboxKeylocked =
+        new wxCheckBox(m_pStaticBoxStationMode, ID_CHECKBOX_KEYLOCKED, "Keylocked");
+    m_pStaticBoxTempUnit = new wxStaticBox(this, wxID_ANY, "Temperature Unit");
+    m_pRadioBtnCelsius = new wxRadioButton(m_pStaticBoxTempUnit, ID_RADIOBTN_CELSIUS,
+                                           wxString::FromUTF8("\xC2\xB0 Celsius"),
+                                           wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pRadioBtnFahrenheit = new wxRadioButton(m_pStaticBoxTempUnit, ID_RADIOBTN_FAHRENHEIT,
+                                              wxString::FromUTF8("\xC2\xB0 Fahrenheit"));
 }
 
 void CZoltSDFrame::createTempControls()
 {
-    m_pStaticTextT1 = new wxStaticText(this, wxID_ANY, "T 1");
-    m_pSpinCtrlT1 = createSpinCtrl(ID_SPINCTRL_T1, "320", 150, 450);
-    m_pStaticTextT1Unit = createUnitText();
-    m_pComboBoxT1Energy = createEnergyComboBox(ID_COMBOBOX_T1_ENERGY);
+    m_pStaticBoxTempMode = new wxStaticBox(this, wxID_ANY, "Temperature Mode");
+    wxWindow* pBox = m_pStaticBoxTempMode;
+    m_pRadioBtnTempFix = new wxRadioButton(pBox, ID_RADIOBTN_TEMP_FIX, "Fixed", wxDefaultPosition,
+                                           wxDefaultSize, wxRB_GROUP);
+    m_pStaticTextT1 = new wxStaticText(pBox, wxID_ANY, "T 1");
+    m_pSpinCtrlT1 = createSpinCtrl(pBox, ID_SPINCTRL_T1, "320", 150, 450);
+    m_pStaticTextT1Unit = createUnitText(pBox);
+    m_pComboBoxT1Energy = createEnergyComboBox(pBox, ID_COMBOBOX_T1_ENERGY);
 
-    m_pCheckboxT2 = new wxCheckBox(this, ID_CHECKBOX_T2, "T 2");
-    m_pSpinCtrlT2 = createSpinCtrl(ID_SPINCTRL_T2, "360", 150, 450);
-    m_pStaticTextT2Unit = createUnitText();
-    m_pComboBoxT2Energy = createEnergyComboBox(ID_COMBOBOX_T2_ENERGY);
+    m_pCheckboxT2 = new wxCheckBox(pBox, ID_CHECKBOX_T2, "T 2");
+    m_pSpinCtrlT2 = createSpinCtrl(pBox, ID_SPINCTRL_T2, "360", 150, 450);
+    m_pStaticTextT2Unit = createUnitText(pBox);
+    m_pComboBoxT2Energy = createEnergyComboBox(pBox, ID_COMBOBOX_T2_ENERGY);
 
-    m_pCheckboxT3 = new wxCheckBox(this, ID_CHECKBOX_T3, "T 3");
-    m_pSpinCtrlT3 = createSpinCtrl(ID_SPINCTRL_T3, "400", 150, 450);
-    m_pStaticTextT3Unit = createUnitText();
-    m_pComboBoxT3Energy = createEnergyComboBox(ID_COMBOBOX_T3_ENERGY);
+    m_pCheckboxT3 = new wxCheckBox(pBox, ID_CHECKBOX_T3, "T 3");
+    m_pSpinCtrlT3 = createSpinCtrl(pBox, ID_SPINCTRL_T3, "400", 150, 450);
+    m_pStaticTextT3Unit = createUnitText(pBox);
+    m_pComboBoxT3Energy = createEnergyComboBox(pBox, ID_COMBOBOX_T3_ENERGY);
 
     m_pStaticLineTempMode =
-        new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
-    m_pRadioBtnTempVar = new wxRadioButton(this, ID_RADIOBTN_TEMP_VAR, "Variable");
-    m_pSpinCtrlTVar = createSpinCtrl(ID_SPINCTRL_TVAR, "360", 150, 450);
-    m_pStaticTextTVarUnit = createUnitText();
-    m_pComboBoxTVarEnergy = createEnergyComboBox(ID_COMBOBOX_TVAR_ENERGY);
+        new wxStaticLine(pBox, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_HORIZONTAL);
+    m_pRadioBtnTempVar = new wxRadioButton(pBox, ID_RADIOBTN_TEMP_VAR, "Variable");
+    m_pSpinCtrlTVar = createSpinCtrl(pBox, ID_SPINCTRL_TVAR, "360", 150, 450);
+    m_pStaticTextTVarUnit = createUnitText(pBox);
+    m_pComboBoxTVarEnergy = createEnergyComboBox(pBox, ID_COMBOBOX_TVAR_ENERGY);
 }
 
 void CZoltSDFrame::createButtons()
@@ -175,39 +186,42 @@ void CZoltSDFrame::createButtons()
 
 void CZoltSDFrame::createSleepControls()
 {
-    m_pCheckboxStandby = new wxCheckBox(this, ID_CHECKBOX_STANDBY, "Standby");
-    m_pSpinCtrlStandbyTime = createSpinCtrl(ID_SPINCTRL_STANDBY_TIME, "5", 1, 60);
+    m_pStaticBoxSleepMode = new wxStaticBox(this, wxID_ANY, "Sleep Mode");
+    wxWindow* pBox = m_pStaticBoxSleepMode;
+    m_pCheckboxStandby = new wxCheckBox(pBox, ID_CHECKBOX_STANDBY, "Standby");
+    m_pSpinCtrlStandbyTime = createSpinCtrl(pBox, ID_SPINCTRL_STANDBY_TIME, "5", 1, 60);
     m_pStaticTextStandbyTimeUnit =
-        new wxStaticText(this, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
-    m_pSpinCtrlStandbyTemp = createSpinCtrl(ID_SPINCTRL_STANDBY_TEMP, "250", 150, 450);
-    m_pStaticTextStandbyTempUnit = createUnitText(wxALIGN_CENTRE);
+        new wxStaticText(pBox, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
+    m_pSpinCtrlStandbyTemp = createSpinCtrl(pBox, ID_SPINCTRL_STANDBY_TEMP, "250", 150, 300);
+    m_pStaticTextStandbyTempUnit = createUnitText(pBox, wxALIGN_CENTRE);
     m_pStaticLineSleepMode =
-        new wxStaticLine(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_VERTICAL);
-    m_pCheckboxShutDown = new wxCheckBox(this, ID_CHECKBOX_SHUTDOWN, "Shutdown");
-    m_pSpinCtrlShutdownTime = createSpinCtrl(ID_SPINCTRL_SHUTDOWN_TIME, "10", 10, 240);
+        new wxStaticLine(pBox, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLI_VERTICAL);
+    m_pCheckboxShutDown = new wxCheckBox(pBox, ID_CHECKBOX_SHUTDOWN, "Shutdown");
+    m_pSpinCtrlShutdownTime = createSpinCtrl(pBox, ID_SPINCTRL_SHUTDOWN_TIME, "10", 10, 240);
     m_pStaticTextShutdownTimeUnit =
-        new wxStaticText(this, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
-    m_pStaticTextAfterStandby = new wxStaticText(this, wxID_ANY, "after standby");
+        new wxStaticText(pBox, wxID_ANY, "min", wxDefaultPosition, wxDefaultSize, wxALIGN_CENTRE);
+    m_pStaticTextAfterStandby = new wxStaticText(pBox, wxID_ANY, "after standby");
 }
 
-CZoltSpinCtrl* CZoltSDFrame::createSpinCtrl(wxWindowID id, const wxString& strValue, int nMin,
-                                            int nMax)
+CZoltSpinCtrl* CZoltSDFrame::createSpinCtrl(wxWindow* pParent, wxWindowID id,
+                                            const wxString& strValue, int nMin, int nMax)
 {
-    return new CZoltSpinCtrl(this, id, strValue, wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS,
-                             nMin, nMax, 0, "wxSpinCtrl");
+    return new CZoltSpinCtrl(pParent, id, strValue, wxDefaultPosition, wxDefaultSize,
+                             wxSP_ARROW_KEYS, nMin, nMax, 0, "wxSpinCtrl");
 }
 
-wxComboBox* CZoltSDFrame::createEnergyComboBox(wxWindowID id)
+wxComboBox* CZoltSDFrame::createEnergyComboBox(wxWindow* pParent, wxWindowID id)
 {
     // Selection index 0 to 2 stands for energy level 1 to 3.
     const wxString astrChoices[] = {"Energy 1", "Energy 2", "Energy 3"};
-    return new wxComboBox(this, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
+    return new wxComboBox(pParent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                           WXSIZEOF(astrChoices), astrChoices, wxCB_DROPDOWN | wxCB_READONLY);
 }
 
-wxStaticText* CZoltSDFrame::createUnitText(long nStyle)
+wxStaticText* CZoltSDFrame::createUnitText(wxWindow* pParent, long nStyle)
 {
-    return new wxStaticText(this, wxID_ANY, kUnitCelsius, wxDefaultPosition, wxDefaultSize, nStyle);
+    return new wxStaticText(pParent, wxID_ANY, kUnitCelsius, wxDefaultPosition, wxDefaultSize,
+                            nStyle);
 }
 
 void CZoltSDFrame::setProperties()
@@ -298,6 +312,22 @@ void CZoltSDFrame::setProperties()
     m_pStaticTextShutdownTimeUnit->SetMinSize(sizeSleepUnit);
 }
 
+// Screen readers name a field by its row, as a sighted user reads it; GTK gives a
+// spin control or a combo box no name of its own.
+void CZoltSDFrame::setAccessibleNames()
+{
+    const std::pair<wxWindow*, const char*> aNames[] = {
+        {m_pSpinCtrlT1, "T 1 temperature"},         {m_pComboBoxT1Energy, "T 1 energy"},
+        {m_pSpinCtrlT2, "T 2 temperature"},         {m_pComboBoxT2Energy, "T 2 energy"},
+        {m_pSpinCtrlT3, "T 3 temperature"},         {m_pComboBoxT3Energy, "T 3 energy"},
+        {m_pSpinCtrlTVar, "variable temperature"},  {m_pComboBoxTVarEnergy, "variable energy"},
+        {m_pSpinCtrlStandbyTime, "standby time"},   {m_pSpinCtrlStandbyTemp, "standby temperature"},
+        {m_pSpinCtrlShutdownTime, "shutdown time"},
+    };
+    for (const auto& [pWin, pcName] : aNames)
+        setAccessibleName(pWin, pcName);
+}
+
 void CZoltSDFrame::doLayout()
 {
     wxBoxSizer* pSizerTop = new wxBoxSizer(wxVERTICAL);
@@ -338,18 +368,37 @@ wxSizer* CZoltSDFrame::layoutUnitBoxes()
     return pSizer;
 }
 
+int CZoltSDFrame::textIndent(wxCheckBox* pCheckbox)
+{
+#ifdef __WXGTK__
+    // What GTK itself gives the label, which can be wider than the toolkit's text extent.
+    if (GtkWidget* pLabel = gtk_bin_get_child(GTK_BIN(pCheckbox->GetHandle())))
+    {
+        int nMin = 0, nNatural = 0;
+        gtk_widget_get_preferred_width(pLabel, &nMin, &nNatural);
+        return pCheckbox->GetBestSize().x - nNatural;
+    }
+#endif
+    return pCheckbox->GetBestSize().x - pCheckbox->GetTextExtent(pCheckbox->GetLabel()).x;
+}
+
 wxSizer* CZoltSDFrame::layoutTempMode()
 {
     // GTK's spin controls and combo boxes are much taller than a line of text, so every
     // other item of a temperature row is centred on the row instead of being expanded
     // over it from its top edge; a horizontal row places the spin controls itself.
     const int nCentred = wxALIGN_CENTER_VERTICAL | wxFIXED_MINSIZE;
+    // Rows of those tall controls would touch each other without a small gap.
+    const int nRowGap = 3;
     wxStaticBoxSizer* pSizerBox = new wxStaticBoxSizer(m_pStaticBoxTempMode, wxHORIZONTAL);
     wxBoxSizer* pSizerRows = new wxBoxSizer(wxVERTICAL);
 
+    // "T 1" lines up with the texts of the check boxes "T 2" and "T 3" below it: its
+    // indent is the width of a check box's indicator and gap, whatever the theme draws.
+    const int nIndent = textIndent(m_pCheckboxT2);
     wxBoxSizer* pSizerT1 = new wxBoxSizer(wxHORIZONTAL);
     pSizerT1->Add(m_pRadioBtnTempFix, 1, wxLEFT | nCentred, 5);
-    pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | nCentred, 17);
+    pSizerT1->Add(m_pStaticTextT1, 1, wxLEFT | nCentred, nIndent);
     pSizerT1->Add(m_pSpinCtrlT1, 1, wxFIXED_MINSIZE, 0);
     pSizerT1->Add(m_pStaticTextT1Unit, 1, wxLEFT | nCentred, 5);
     pSizerT1->Add(m_pComboBoxT1Energy, 1, nCentred, 0);
@@ -374,7 +423,7 @@ wxSizer* CZoltSDFrame::layoutTempMode()
         pSizerRow->Add(rRow.pSpinCtrl, 1, wxFIXED_MINSIZE, 0);
         pSizerRow->Add(rRow.pUnit, 1, wxLEFT | nCentred, 5);
         pSizerRow->Add(rRow.pEnergy, 1, nCentred, 0);
-        pSizerRows->Add(pSizerRow, 1, wxEXPAND, 0);
+        pSizerRows->Add(pSizerRow, 1, wxTOP | wxEXPAND, nRowGap);
     }
 
     pSizerRows->Add(m_pStaticLineTempMode, 0, wxTOP | wxBOTTOM | wxEXPAND | wxFIXED_MINSIZE, 5);
@@ -385,9 +434,10 @@ wxSizer* CZoltSDFrame::layoutTempMode()
     pSizerVar->Add(m_pSpinCtrlTVar, 1, wxFIXED_MINSIZE, 0);
     pSizerVar->Add(m_pStaticTextTVarUnit, 1, wxLEFT | nCentred, 5);
     pSizerVar->Add(m_pComboBoxTVarEnergy, 1, nCentred, 0);
-    pSizerRows->Add(pSizerVar, 1, wxEXPAND, 0);
+    pSizerRows->Add(pSizerVar, 1, wxBOTTOM | wxEXPAND, nRowGap);
 
-    pSizerBox->Add(pSizerRows, 5, wxEXPAND, 0);
+    // The energy boxes keep off the box's right edge as the other controls do off its left.
+    pSizerBox->Add(pSizerRows, 5, wxRIGHT | wxEXPAND, 5);
     return pSizerBox;
 }
 

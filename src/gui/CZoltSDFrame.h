@@ -158,9 +158,13 @@ private:
     void createTempControls();
     void createButtons();
     void createSleepControls();
-    CZoltSpinCtrl* createSpinCtrl(wxWindowID id, const wxString& strValue, int nMin, int nMax);
-    wxComboBox* createEnergyComboBox(wxWindowID id);
-    wxStaticText* createUnitText(long nStyle = 0);
+    CZoltSpinCtrl* createSpinCtrl(wxWindow* pParent, wxWindowID id, const wxString& strValue,
+                                  int nMin, int nMax);
+    wxComboBox* createEnergyComboBox(wxWindow* pParent, wxWindowID id);
+    wxStaticText* createUnitText(wxWindow* pParent, long nStyle = 0);
+    void setAccessibleNames();
+    // Where the text of a check box begins, from its left edge.
+    static int textIndent(wxCheckBox* pCheckbox);
 
     wxSizer* layoutUnitBoxes();
     wxSizer* layoutTempMode();

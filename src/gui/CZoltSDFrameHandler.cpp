@@ -14,6 +14,7 @@
 #include <gtk/gtk.h>
 #endif
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -42,6 +43,20 @@ int16_t fromSpin(const CZoltSpinCtrl* pSpin, bool bCentigrade)
 {
     return CDataCard::fromDisplayUnit(static_cast<int16_t>(pSpin->GetValue()), bCentigrade);
 }
+
+// The limits of the set and standby temperatures in the display unit.
+struct Ranges
+{
+    int nSetMin, nSetMax, nStbMin, nStbMax;
+    explicit Ranges(bool bCentigrade)
+    {
+        const int nRow = bCentigrade ? 0 : 1;
+        nSetMin = toDisplayUnit(CDataCard::getSetTMin(nRow), bCentigrade);
+        nSetMax = toDisplayUnit(CDataCard::getSetTMax(nRow), bCentigrade);
+        nStbMin = toDisplayUnit(CDataCard::getStandbyTMin(nRow), bCentigrade);
+        nStbMax = toDisplayUnit(CDataCard::getStandbyTMax(nRow), bCentigrade);
+    }
+};
 
 // A value the range does not admit is put into the entry as text, so that the
 // next read clamps it and says so; the toolkit's own SetValue would clamp it
@@ -137,10 +152,8 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
     if (!isToolParHeader(rToolPar))
         return false;
 
-    const int nRow = bCentigrade ? 0 : 1;
+    const Ranges r(bCentigrade);
     const wxString& strUnit = unitText(bCentigrade);
-    const int nSetMin = toDisplayUnit(CDataCard::getSetTMin(nRow), bCentigrade);
-    const int nSetMax = toDisplayUnit(CDataCard::getSetTMax(nRow), bCentigrade);
 
     if (rToolPar.cFixEnabled != 0)
     {
@@ -155,11 +168,11 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
         wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarEnergy) != 0);
     }
 
-    m_pSpinCtrlTVar->setRangeUnit(nSetMin, nSetMax, strUnit);
+    m_pSpinCtrlTVar->setRangeUnit(r.nSetMin, r.nSetMax, strUnit);
     showSpinValue(m_pSpinCtrlTVar, toDisplayUnit(rToolPar.nVarSetT100mC, bCentigrade));
-    // After records are shown the standby temperature accepts the whole set
-    // range; only a unit switch narrows it to the standby range.
-    m_pSpinCtrlStandbyTemp->setRangeUnit(nSetMin, nSetMax, strUnit);
+    // The station takes no standby temperature above its standby maximum, so
+    // the field never offers the set range.
+    m_pSpinCtrlStandbyTemp->setRangeUnit(r.nStbMin, r.nStbMax, strUnit);
     showSpinValue(m_pSpinCtrlStandbyTemp, toDisplayUnit(rToolPar.nVarStandbyT100mC, bCentigrade));
 
     wxASSERT((rToolPar.nUpdateFlag & eToolParUpdateVarCalT) == 0);
@@ -182,7 +195,7 @@ bool CZoltSDFrameHandler::setToolPar(const ToolPar& rToolPar, bool bCentigrade)
                                         m_pComboBoxT3Energy};
     for (int i = 0; i < 3; ++i)
     {
-        apFixSpin[i]->setRangeUnit(nSetMin, nSetMax, strUnit);
+        apFixSpin[i]->setRangeUnit(r.nSetMin, r.nSetMax, strUnit);
         showSpinValue(apFixSpin[i], toDisplayUnit(rToolPar.anFixSetT100mC[i], bCentigrade));
     }
     for (int i = 0; i < 3; ++i)
@@ -377,11 +390,7 @@ void CZoltSDFrameHandler::switchUnit(bool bCentigrade)
     for (wxStaticText* pText : m_apUnitText)
         pText->SetLabel(strUnit);
 
-    const int nRow = bCentigrade ? 0 : 1;
-    const int nSetMin = toDisplayUnit(CDataCard::getSetTMin(nRow), bCentigrade);
-    const int nSetMax = toDisplayUnit(CDataCard::getSetTMax(nRow), bCentigrade);
-    const int nStbMin = toDisplayUnit(CDataCard::getStandbyTMin(nRow), bCentigrade);
-    const int nStbMax = toDisplayUnit(CDataCard::getStandbyTMax(nRow), bCentigrade);
+    const Ranges r(bCentigrade);
 
     // The shown values are in the unit selected before.
     auto convert = [bCentigrade](int nOld) -> int
@@ -390,17 +399,19 @@ void CZoltSDFrameHandler::switchUnit(bool bCentigrade)
         return bCentigrade ? CDataCard::toCentigrade(CDataCard::fromFahrenheit(nValue))
                            : CDataCard::toFahrenheit(CDataCard::fromCentigrade(nValue));
     };
+    // Rounding can take a limit of one unit just outside the other's (300 °F is
+    // 149 °C): the user did not type that value, so it is clamped without a word.
     auto switchSpin = [&](CZoltSpinCtrl* pSpin, int nMin, int nMax)
     {
-        const int nNew = convert(pSpin->GetValue());
+        const int nNew = std::clamp(convert(pSpin->GetValue()), nMin, nMax);
         pSpin->setRangeUnit(nMin, nMax, strUnit);
         showSpinValue(pSpin, nNew);
     };
-    switchSpin(m_pSpinCtrlTVar, nSetMin, nSetMax);
-    switchSpin(m_pSpinCtrlT3, nSetMin, nSetMax);
-    switchSpin(m_pSpinCtrlT2, nSetMin, nSetMax);
-    switchSpin(m_pSpinCtrlT1, nSetMin, nSetMax);
-    switchSpin(m_pSpinCtrlStandbyTemp, nStbMin, nStbMax);
+    switchSpin(m_pSpinCtrlTVar, r.nSetMin, r.nSetMax);
+    switchSpin(m_pSpinCtrlT3, r.nSetMin, r.nSetMax);
+    switchSpin(m_pSpinCtrlT2, r.nSetMin, r.nSetMax);
+    switchSpin(m_pSpinCtrlT1, r.nSetMin, r.nSetMax);
+    switchSpin(m_pSpinCtrlStandbyTemp, r.nStbMin, r.nStbMax);
 }
 
 void CZoltSDFrameHandler::initSpinCtrls()

@@ -20,6 +20,12 @@ CZoltSpinCtrl::CZoltSpinCtrl(wxWindow* pParent, wxWindowID id, const wxString& s
     : wxSpinCtrl(pParent, id, strValue, pos, size, nStyle, nMin, nMax, nInitial, strName)
 {
     connectNative();
+    Bind(wxEVT_IDLE,
+         [this](wxIdleEvent& rEvent)
+         {
+             rEvent.Skip();
+             showPendingMessage();
+         });
 }
 
 CZoltSpinCtrl::~CZoltSpinCtrl()
@@ -46,6 +52,8 @@ void CZoltSpinCtrl::setNameUnit(const wxString& strName, const wxString& strUnit
 
 void CZoltSpinCtrl::setRangeUnit(int nMin, int nMax, const wxString& strUnit)
 {
+    // New records replace the entry that a waiting message is about.
+    m_bMessagePending = false;
     m_bSetRange = true;
     m_strUnit = strUnit;
     SetRange(nMin, nMax);
@@ -103,17 +111,27 @@ int CZoltSpinCtrl::checkText(const wxString& strText, bool bDeferMessage) const
         m_bMessagePending = true;
         m_bPendingMax = bMax;
         m_nPendingLimit = n;
-        const_cast<CZoltSpinCtrl*>(this)->CallAfter(
-            [this]()
-            {
-                if (!m_bMessagePending)
-                    return; // already shown by a read
-                m_bMessagePending = false;
-                if (!isClosing())
-                    showRangeMessage(m_bPendingMax, m_nPendingLimit);
-            });
+        const_cast<CZoltSpinCtrl*>(this)->CallAfter(&CZoltSpinCtrl::showPendingMessage);
     }
     return n;
+}
+
+bool CZoltSpinCtrl::isFocusHome() const
+{
+    const wxWindow* pFocus = wxWindow::FindFocus();
+    return pFocus && wxGetTopLevelParent(const_cast<wxWindow*>(pFocus)) ==
+                         wxGetTopLevelParent(const_cast<CZoltSpinCtrl*>(this));
+}
+
+void CZoltSpinCtrl::showPendingMessage()
+{
+    // While the focus is in another window (a file dialog, the About box) or
+    // in none, the message would stand over something it is not about: it
+    // waits until the focus is back here, or until the value is read.
+    if (!m_bMessagePending || !isFocusHome() || isClosing())
+        return;
+    m_bMessagePending = false;
+    showRangeMessage(m_bPendingMax, m_nPendingLimit);
 }
 
 void CZoltSpinCtrl::showRangeMessage(bool bMax, int nLimit) const
@@ -125,22 +143,25 @@ void CZoltSpinCtrl::showRangeMessage(bool bMax, int nLimit) const
                              wxString::Format("will be set to %s of %d %s",
                                               bMax ? "maximum" : "mimimum", nLimit, m_strUnit);
     {
-        CDlgMessage dlg(GetParent(), wxID_ANY, "validation failed", strText);
+        // Over the main window, not over the box that holds the field.
+        CDlgMessage dlg(wxGetTopLevelParent(const_cast<CZoltSpinCtrl*>(this)), wxID_ANY,
+                        "validation failed", strText);
         dlg.CentreOnParent(wxBOTH);
         dlg.ShowModal();
     }
     s_bMessageShown = false;
 }
 
-void CZoltSpinCtrl::commitEntry()
+bool CZoltSpinCtrl::commitEntry()
 {
     // Closing the window takes the focus away too; nothing to tell then.
     if (isClosing())
-        return;
+        return false;
     const wxString strText = GetTextValue();
+    const int nParsed = parseText(strText);
     const wxString strClean = wxString::Format("%d", checkText(strText, true));
     if (strText == strClean)
-        return;
+        return false;
 #ifdef __WXGTK__
     // Only the text: the native update that follows takes it as the value and
     // sends the usual change notification.
@@ -148,6 +169,7 @@ void CZoltSpinCtrl::commitEntry()
 #else
     SetValue(strClean);
 #endif
+    return nParsed < GetMin() || nParsed > GetMax();
 }
 
 #ifdef __WXGTK__
@@ -168,18 +190,24 @@ extern "C"
         static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
     }
 
-    static void zoltSpinChangeValue(GtkSpinButton*, GtkScrollType, gpointer pData)
+    // A step on an entry out of range stops at the limit that the message
+    // announces: the step that brought the check is dropped.
+    static void zoltSpinChangeValue(GtkSpinButton* pSpin, GtkScrollType, gpointer pData)
     {
-        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+        if (static_cast<CZoltSpinCtrl*>(pData)->commitEntry())
+        {
+            gtk_spin_button_update(pSpin);
+            g_signal_stop_emission_by_name(pSpin, "change-value");
+        }
     }
 
     // The wheel steps from the last committed value and would drop the entry
     // unread, so the entry is committed and taken over first.
     static gboolean zoltSpinScroll(GtkWidget* pWidget, GdkEventScroll*, gpointer pData)
     {
-        static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
+        const bool bClamped = static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
         gtk_spin_button_update(GTK_SPIN_BUTTON(pWidget));
-        return FALSE;
+        return bClamped;
     }
 
     // A press on the step buttons updates from the text first; a press in the
@@ -200,9 +228,10 @@ extern "C"
         const int nPy = nY + static_cast<int>(pEvent->y) - alloc.y;
         const bool bInText = nPx >= rcText.x && nPx < rcText.x + rcText.width && nPy >= rcText.y &&
                              nPy < rcText.y + rcText.height;
-        if (!bInText)
-            static_cast<CZoltSpinCtrl*>(pData)->commitEntry();
-        return FALSE;
+        if (bInText || !static_cast<CZoltSpinCtrl*>(pData)->commitEntry())
+            return FALSE;
+        gtk_spin_button_update(GTK_SPIN_BUTTON(pWidget));
+        return TRUE;
     }
 }
 

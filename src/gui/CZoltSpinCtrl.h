@@ -41,11 +41,15 @@ public:
 
     // Entry point of the native hooks: the field is about to be committed
     // (focus leaves it, Enter, a step key), so the typed text is checked now,
-    // before the native control clamps it silently.
-    void commitEntry();
+    // before the native control clamps it silently. True when the entry was
+    // out of range and now shows the limit.
+    bool commitEntry();
 
 private:
     int checkText(const wxString& strText, bool bDeferMessage) const;
+    // The message of the last commit, once the focus is in this control's window.
+    void showPendingMessage();
+    bool isFocusHome() const;
     void showRangeMessage(bool bMax, int nLimit) const;
     void connectNative();
     void disconnectNative();

@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
+
 using guitest::CAssertCounter;
 
 namespace
@@ -16,11 +18,11 @@ TEST_F(BindingTest, DefaultRecordsShowTheStationDefaultsInEitherUnit)
     {
         uint8_t cUnit;
         std::array<int, 5> anTemp; // T1, T2, T3, variable, standby
-        int nMin, nMax;
+        int nMin, nMax, nStbMax;   // the standby temperature has a range of its own
         wxString strUnit;
     } aCases[] = {
-        {1, {320, 360, 400, 360, 250}, 150, 450, kDegC},
-        {2, {608, 680, 752, 680, 482}, 300, 842, kDegF},
+        {1, {320, 360, 400, 360, 250}, 150, 450, 300, kDegC},
+        {2, {608, 680, 752, 680, 482}, 300, 842, 575, kDegF},
     };
     CHandlerProbe* f = m_pFrame;
     for (const auto& c : aCases)
@@ -33,7 +35,7 @@ TEST_F(BindingTest, DefaultRecordsShowTheStationDefaultsInEitherUnit)
         {
             EXPECT_EQ(wxString::Format("%d", c.anTemp[i]), text(f->m_apTempSpin[i])) << i;
             EXPECT_EQ(c.nMin, f->m_apTempSpin[i]->GetMin()) << i;
-            EXPECT_EQ(c.nMax, f->m_apTempSpin[i]->GetMax()) << i;
+            EXPECT_EQ(i == 4 ? c.nStbMax : c.nMax, f->m_apTempSpin[i]->GetMax()) << i;
             EXPECT_EQ(c.strUnit, f->m_apTempSpin[i]->getUnit()) << i;
             EXPECT_EQ(c.strUnit, f->m_apUnitText[i]->GetLabel()) << i;
         }
@@ -227,25 +229,74 @@ TEST_F(BindingTest, UnitSwitchGivesBackEveryWholeCelsiusDegree)
     EXPECT_EQ("450", text(f->m_pSpinCtrlT1));
 }
 
-TEST_F(BindingTest, StandbyTemperatureNarrowsToItsRangeOnlyAfterASwitch)
+// The station takes no standby temperature above its standby maximum: however
+// the window came to show its values, a higher entry is clamped and reported.
+TEST_F(BindingTest, StandbyTemperatureHasTheStandbyRangeEverywhere)
 {
     CHandlerProbe* f = m_pFrame;
-    auto type400 = [f]
-    { gtk_entry_set_text(GTK_ENTRY(f->m_pSpinCtrlStandbyTemp->GetHandle()), "400"); };
-    ToolPar toolPar;
-    f->setDefault();
-    type400();
-    EXPECT_NO_DIALOG(f->getToolPar(toolPar));
-    EXPECT_EQ(4000, toolPar.nVarStandbyT100mC);
+    auto showIn = [f](uint8_t cUnit)
+    {
+        Defaults d;
+        d.sysPar.cUnit = cUnit;
+        f->showRecords(d.sysPar, d.toolPar);
+    };
+    const struct
+    {
+        const char* pcWay;
+        std::function<void()> fnWay;
+        int nMin, nMax;
+        wxString strUnit;
+    } aWays[] = {
+        {"start", [] {}, 150, 300, kDegC},
+        {"records in F", [&] { showIn(2); }, 300, 575, kDegF},
+        {"switch to C", [f] { f->click(f->m_pRadioBtnCelsius); }, 150, 300, kDegC},
+        {"records in F again", [&] { showIn(2); }, 300, 575, kDegF},
+        {"Default", [f] { f->menu(ID_MENU_SETTINGS_DEFAULT); }, 150, 300, kDegC},
+        {"New", [f] { f->menu(ID_MENU_FILE_NEW); }, 150, 300, kDegC},
+    };
+    for (const auto& w : aWays)
+    {
+        SCOPED_TRACE(w.pcWay);
+        w.fnWay();
+        EXPECT_EQ(w.nMin, f->m_pSpinCtrlStandbyTemp->GetMin());
+        EXPECT_EQ(w.nMax, f->m_pSpinCtrlStandbyTemp->GetMax());
+        const wxString strTyped = wxString::Format("%d", w.nMax + 100);
+        gtk_entry_set_text(GTK_ENTRY(f->m_pSpinCtrlStandbyTemp->GetHandle()), strTyped.utf8_str());
+        ToolPar toolPar;
+        wxTEST_DIALOG(f->getToolPar(toolPar),
+                      expectMessage("validation failed",
+                                    wxString::Format("standby temperature is not in range\n"
+                                                     "will be set to maximum of %d ",
+                                                     w.nMax) +
+                                        w.strUnit));
+        EXPECT_EQ(CDataCard::fromDisplayUnit(static_cast<int16_t>(w.nMax), w.strUnit == kDegC),
+                  toolPar.nVarStandbyT100mC);
+        f->m_pSpinCtrlStandbyTemp->SetValue(w.nMin); // the next way starts from a good entry
+    }
+}
 
-    f->setDefault();
-    f->click(f->m_pRadioBtnFahrenheit);
-    f->click(f->m_pRadioBtnCelsius);
-    type400();
-    wxTEST_DIALOG(f->getToolPar(toolPar),
-                  expectMessage("validation failed", "standby temperature is not in range\n"
-                                                     "will be set to maximum of 300 " +
-                                                         kDegC));
+// A converted value just outside the new unit's range was not typed by the
+// user: it is clamped without a word, and reads back without one.
+TEST_F(BindingTest, UnitSwitchClampsConvertedValuesSilently)
+{
+    CHandlerProbe* f = m_pFrame;
+    Defaults d;
+    d.sysPar.cUnit = 2;
+    f->showRecords(d.sysPar, d.toolPar);
+    f->m_pSpinCtrlT1->SetValue(300);
+    f->m_pSpinCtrlT2->SetValue(842);
+    f->m_pSpinCtrlTVar->SetValue(301);
+    f->m_pSpinCtrlStandbyTemp->SetValue(575);
+    EXPECT_NO_DIALOG(f->click(f->m_pRadioBtnCelsius));
+    const std::pair<CZoltSpinCtrl*, const char*> aShown[] = {{f->m_pSpinCtrlT1, "150"},
+                                                             {f->m_pSpinCtrlT2, "450"},
+                                                             {f->m_pSpinCtrlTVar, "150"},
+                                                             {f->m_pSpinCtrlStandbyTemp, "300"}};
+    for (const auto& [pSpin, pcText] : aShown)
+        EXPECT_EQ(pcText, text(pSpin)) << pSpin->getName();
+    ToolPar toolPar;
+    EXPECT_NO_DIALOG(f->getToolPar(toolPar));
+    EXPECT_EQ(1500, toolPar.anFixSetT100mC[0]);
     EXPECT_EQ(3000, toolPar.nVarStandbyT100mC);
 }
 
@@ -294,7 +345,7 @@ TEST_F(BindingTest, RecordsWithAForeignHeaderChangeNothing)
     }
     d.sysPar.cLength = 46; // longer and newer records are shown
     d.toolPar.cVersion = 2;
-    m_pFrame->showRecords(d.sysPar, d.toolPar);
+    EXPECT_TRUE(m_pFrame->setSysPar(d.sysPar) && m_pFrame->setToolPar(d.toolPar, false));
     EXPECT_EQ("680", text(m_pFrame->m_pSpinCtrlTVar));
 }
 

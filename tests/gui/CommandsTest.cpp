@@ -123,6 +123,25 @@ TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
     EXPECT_EQ(defaultRecords(), recordsInFile(strPath));
 }
 
+// An opened file gives the standby temperature the standby range of its unit.
+TEST_F(CommandsTest, OpenGivesTheStandbyFieldItsRange)
+{
+    const Shown aFiles[] = {edited(),
+                            {true, false, true, 400, 250, {350, 400, 450}, 1, {2, 1, 3}, 2, 5, 10}};
+    for (const Shown& s : aFiles)
+    {
+        SCOPED_TRACE(s.bCelsius);
+        saveAs(s, path("range.zlx"));
+        m_pFrame->menu(ID_MENU_FILE_NEW);
+        m_pFrame->click(s.bCelsius ? m_pFrame->m_pRadioBtnFahrenheit
+                                   : m_pFrame->m_pRadioBtnCelsius);
+        open(path("range.zlx"));
+        EXPECT_EQ(s.bCelsius ? 150 : 300, m_pFrame->m_pSpinCtrlStandbyTemp->GetMin());
+        EXPECT_EQ(s.bCelsius ? 300 : 575, m_pFrame->m_pSpinCtrlStandbyTemp->GetMax());
+        EXPECT_EQ(recordsOf(s), m_pFrame->records());
+    }
+}
+
 TEST_F(CommandsTest, SaveAsOffersTheCurrentFileAndNewForgetsIt)
 {
     ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));

@@ -43,6 +43,27 @@ TEST_F(Dialogs, MessageShowsTitleTextWarningIconAndOk)
     }
 }
 
+// A short text must not make the dialog narrower than its title, and a long
+// one still sets the width.
+TEST_F(Dialogs, MessageIsWideEnoughForItsTitle)
+{
+    const wxString strLong(wxUniChar('W'), 80);
+    const std::pair<const char*, wxString> aCases[] = {
+        {"Can't write to this volume", "x"}, {"File is corrupted", "y"}, {"", strLong}};
+    for (const auto& [pcTitle, strText] : aCases)
+    {
+        SCOPED_TRACE(pcTitle);
+        CDlgMessage dlg(m_pFrame, wxID_ANY, pcTitle, strText);
+        const wxFont fontBold = dlg.GetFont().Bold();
+        int nTitle = 0, nHeight = 0;
+        dlg.GetTextExtent(pcTitle, &nTitle, &nHeight, nullptr, nullptr, &fontBold);
+        // Room for the title and two caption buttons of at least a title bar's height.
+        EXPECT_GE(dlg.GetClientSize().x, nTitle + 2 * 2 * nHeight);
+        EXPECT_GE(dlg.GetClientSize().x, dlg.getStaticTextMessage()->GetSize().x + 48);
+        EXPECT_EQ(strText, dlg.getStaticTextMessage()->GetLabel());
+    }
+}
+
 TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
 {
     CDlgPrompter prompter(m_pFrame);
@@ -58,7 +79,18 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
                 EXPECT_EQ("Settings file", pDlg->GetMessage());
                 EXPECT_EQ("/tmp", pDlg->GetDirectory());
                 EXPECT_EQ("zolt1.zlx", pDlg->GetFilename());
-                EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", pDlg->GetWildcard());
+                EXPECT_EQ("Zolt xml (*.zlx)|*.[zZ][lL][xX]", pDlg->GetWildcard());
+                // GTK's filter shows settings files whatever the case of their names.
+                GtkFileFilter* pFilter =
+                    gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(pDlg->GetHandle()));
+                for (const char* pcName : {"a.zlx", "B.ZLX", "c.Zlx", "d.xml", "e.zlxx"})
+                {
+                    GtkFileFilterInfo info = {GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr,
+                                              pcName, nullptr};
+                    EXPECT_EQ(wxString(pcName).Lower().EndsWith(".zlx"),
+                              gtk_file_filter_filter(pFilter, &info) != FALSE)
+                        << pcName;
+                }
                 EXPECT_EQ(nStyle,
                           pDlg->GetWindowStyle() & (wxFD_OPEN | wxFD_SAVE | wxFD_OVERWRITE_PROMPT));
                 EXPECT_EQ(m_pFrame, pDlg->GetParent());
@@ -102,8 +134,11 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
         int nAnswer;          // to the replace question; 0: none expected
         const char* pcChosen; // empty: cancelled
     } aCase[] = {
-        {"mine", 0, "mine.zlx"}, {"mine.zlx", 0, "mine.zlx"},      {"mine.xml", 0, "mine.xml"},
-        {"taken", wxID_NO, ""},  {"taken", wxID_YES, "taken.zlx"}, {"taken.zlx", 0, "taken.zlx"},
+        {"mine", 0, "mine.zlx"},         {"mine.zlx", 0, "mine.zlx"},
+        {"mine.xml", 0, "mine.xml.zlx"}, {"BAR.ZLX", 0, "BAR.ZLX"},
+        {"c.Zlx", 0, "c.Zlx"},           {"d.zlx.", 0, "d.zlx..zlx"},
+        {"taken", wxID_NO, ""},          {"taken", wxID_YES, "taken.zlx"},
+        {"taken.zlx", 0, "taken.zlx"},
     };
     CDlgPrompter prompter(m_pFrame);
     for (const auto& c : aCase)
@@ -133,6 +168,31 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
     }
     // A cancelled dialog stays cancelled.
     EXPECT_EQ(wxString(), prompter.completeSavePath("", "Save Settings", "Zolt xml (*.zlx)|*.zlx"));
+
+    // "No" to replacing brings the save dialog back with the name as typed.
+    struct CAnswering : CDlgPrompter
+    {
+        using CDlgPrompter::CDlgPrompter;
+        std::vector<wxString> astrAnswers, astrOffered;
+        wxString showFileDialog(long, const wxString&, const wxString& strIn,
+                                const wxString& strName, const wxString&) override
+        {
+            astrOffered.push_back(strIn + "|" + strName);
+            const wxString strAnswer = astrAnswers.front();
+            astrAnswers.erase(astrAnswers.begin());
+            return strAnswer;
+        }
+    } answering(m_pFrame);
+    const wxString strTaken = strDir + strSep + "taken";
+    answering.astrAnswers = {strTaken, strTaken, ""};
+    auto fnNo = CExpectDialog<wxMessageDialog>([](wxMessageDialog*) { return int(wxID_NO); });
+    wxString strChosen = "unchanged";
+    wxTEST_DIALOG(strChosen = answering.chooseFile(CPrompter::eFileSave, "Save Settings", strDir,
+                                                   "zolt1.zlx", "Zolt xml (*.zlx)|*.zlx"),
+                  fnNo, fnNo);
+    EXPECT_EQ(wxString(), strChosen);
+    EXPECT_EQ((std::vector<wxString>{strDir + "|zolt1.zlx", strDir + "|taken", strDir + "|taken"}),
+              answering.astrOffered);
     wxFileName::Rmdir(strDir, wxPATH_RMDIR_RECURSIVE);
 }
 

@@ -48,14 +48,14 @@ TEST_F(FrameLayout, MenusHoldTheirItemsInOrder)
     EXPECT_EQ("&File|&Card|&Settings|&Help|", strTitles);
     const int nAny = aItems.size() > 10 ? aItems[10].first : wxID_ANY; // the submenu's own item
     const std::vector<std::pair<int, wxString>> aExpected = {
-        {ID_MENU_FILE_NEW, "&New"},
-        {ID_MENU_FILE_OPEN, "&Open..."},
-        {ID_MENU_FILE_SAVE, "&Save"},
-        {ID_MENU_FILE_SAVE_AS, "Save &As..."},
+        {ID_MENU_FILE_NEW, "&New\tCtrl+N"},
+        {ID_MENU_FILE_OPEN, "&Open...\tCtrl+O"},
+        {ID_MENU_FILE_SAVE, "&Save\tCtrl+S"},
+        {ID_MENU_FILE_SAVE_AS, "Save &As...\tCtrl+Shift+S"},
         {wxID_SEPARATOR, "-"},
-        {ID_MENU_FILE_EXIT, "E&xit"},
-        {ID_MENU_CARD_READ, "&Read..."},
-        {ID_MENU_CARD_WRITE, "&Write..."},
+        {ID_MENU_FILE_EXIT, "E&xit\tCtrl+Q"},
+        {ID_MENU_CARD_READ, "&Read...\tCtrl+R"},
+        {ID_MENU_CARD_WRITE, "&Write...\tCtrl+W"},
         {wxID_SEPARATOR, "-"},
         {ID_MENU_CARD_EJECT, "Eject card"},
         {nAny, "&Language"},
@@ -122,10 +122,20 @@ TEST_F(FrameLayout, ControlsCarryTheirTextsAndStartStates)
         {p->m_pComboBoxT3Energy, ID_COMBOBOX_T3_ENERGY, "", "energy level", "s"},
         {p->m_pComboBoxTVarEnergy, ID_COMBOBOX_TVAR_ENERGY, "", "energy level", "es"},
     };
+    // A control that sits in a box is the box's child: GTK shows the tool tip of
+    // a frame's child drawn over a sibling box only after a click.
+    auto expectedParent = [p](wxWindow* pWin) -> wxWindow*
+    {
+        for (wxStaticBox* pBox : {p->m_pStaticBoxStationMode, p->m_pStaticBoxTempUnit,
+                                  p->m_pStaticBoxTempMode, p->m_pStaticBoxSleepMode})
+            if (pBox->GetContainingSizer() && pBox->GetContainingSizer()->GetItem(pWin, true))
+                return pBox;
+        return p;
+    };
     for (const auto& c : aControls)
     {
         SCOPED_TRACE(c.strLabel + " / " + c.pcToolTip);
-        EXPECT_EQ(m_pFrame, c.pWin->GetParent());
+        EXPECT_EQ(expectedParent(c.pWin), c.pWin->GetParent());
         // Controls without an identifier of their own get an automatic one, routed nowhere.
         EXPECT_EQ(c.nId == wxID_ANY ? -1 : c.nId, c.pWin->GetId() < 0 ? -1 : c.pWin->GetId());
         EXPECT_EQ(c.strLabel, c.pWin->GetLabel());
@@ -150,13 +160,70 @@ TEST_F(FrameLayout, ControlsCarryTheirTextsAndStartStates)
     }
     const std::vector<wxString> astrExpected = {
         "320 320 150..450", "360 360 150..450", "400 400 150..450", "360 360 150..450",
-        "5 5 1..60",        "250 250 150..450", "10 10 10..240"};
+        "5 5 1..60",        "250 250 150..300", "10 10 10..240"};
     EXPECT_EQ(astrExpected, astrSpins);
     for (wxComboBox* pCombo : p->combos())
     {
         EXPECT_EQ("Energy 1,Energy 2,Energy 3", wxJoin(pCombo->GetStrings(), ','));
         EXPECT_EQ("Energy 3", pCombo->GetValue());
         EXPECT_TRUE(pCombo->HasFlag(wxCB_READONLY));
+    }
+}
+
+// GTK's tool tip window, once it is on the screen.
+bool isToolTipShown()
+{
+    bool bShown = false;
+    GList* pList = gtk_window_list_toplevels();
+    for (GList* p = pList; p; p = p->next)
+        bShown |= gtk_window_get_type_hint(GTK_WINDOW(p->data)) == GDK_WINDOW_TYPE_HINT_TOOLTIP &&
+                  gtk_widget_get_mapped(GTK_WIDGET(p->data));
+    g_list_free(pList);
+    return bShown;
+}
+
+// Where a label's text begins in the window it draws in.
+int textLeft(GtkWidget* pWidget)
+{
+    if (GTK_IS_BIN(pWidget))
+        pWidget = gtk_bin_get_child(GTK_BIN(pWidget));
+    int nX = 0, nY = 0;
+    gtk_label_get_layout_offsets(GTK_LABEL(pWidget), &nX, &nY);
+    return nX;
+}
+
+TEST_F(FrameLayout, ToolTipsShowOnHover)
+{
+    CFrameProbe* p = m_pFrame;
+    p->Show();
+    ASSERT_TRUE(waitUntil([p] { return p->IsShownOnScreen(); }));
+    pumpEvents(100);
+    // The rows of the temperature box do not touch, nor do they touch its right edge.
+    const std::vector<wxWindow*> apRows[] = {
+        {p->m_pSpinCtrlT1, p->m_pSpinCtrlT2, p->m_pSpinCtrlT3},
+        {p->m_pComboBoxT1Energy, p->m_pComboBoxT2Energy, p->m_pComboBoxT3Energy}};
+    for (const auto& apColumn : apRows)
+        for (size_t n = 1; n < apColumn.size(); ++n)
+            EXPECT_GE(apColumn[n]->GetRect().GetTop() - apColumn[n - 1]->GetRect().GetBottom(), 3)
+                << n;
+    EXPECT_GE(p->m_pStaticBoxTempMode->GetClientSize().x -
+                  p->m_pComboBoxTVarEnergy->GetRect().GetRight(),
+              5);
+    // "T 1" lines up with the texts of the check boxes below it.
+    EXPECT_EQ(textLeft(p->m_pCheckboxT2->GetHandle()), textLeft(p->m_pStaticTextT1->GetHandle()));
+    wxUIActionSimulator sim;
+    for (wxWindow* pWin : std::initializer_list<wxWindow*>{
+             p->m_pCheckboxKeylocked, p->m_pRadioBtnFahrenheit, p->m_pStaticTextT1,
+             p->m_pCheckboxT3, p->m_pRadioBtnTempVar, p->m_pCheckboxShutDown})
+    {
+        SCOPED_TRACE(pWin->GetToolTipText());
+        sim.MouseMove(p->GetScreenRect().GetBottomRight() + wxPoint(50, 50));
+        EXPECT_TRUE(waitUntil([] { return !isToolTipShown(); }, 3000));
+        const wxRect rc = pWin->GetScreenRect();
+        sim.MouseMove(rc.GetLeft() + rc.GetHeight() / 2, rc.GetTop() + rc.GetHeight() / 2);
+        pumpEvents(20);
+        sim.MouseMove(rc.GetLeft() + rc.GetHeight() / 2 + 2, rc.GetTop() + rc.GetHeight() / 2);
+        EXPECT_TRUE(waitUntil(isToolTipShown, 3000));
     }
 }
 
@@ -312,4 +379,36 @@ TEST(FrameEvents, EveryIdentifierReachesItsOwnHandlerOnly)
     pPlain->Destroy();
     pumpEvents(20);
 }
+// The standard keys of the menu commands reach the commands' handlers.
+TEST(FrameKeys, AcceleratorsRunTheirCommands)
+{
+    auto* pRecorder = new CFrameRecorder;
+    pRecorder->Show();
+    ASSERT_TRUE(guitest::focusWindow(pRecorder->m_pButtonWrite));
+    const struct
+    {
+        int nKey, nMods;
+        const char* pcHandler;
+        int nId;
+    } aKeys[] = {
+        {'N', wxMOD_CONTROL, "onEvMenuFileNew", ID_MENU_FILE_NEW},
+        {'O', wxMOD_CONTROL, "onEvMenuFileOpen", ID_MENU_FILE_OPEN},
+        {'S', wxMOD_CONTROL, "onEvMenuFileSave", ID_MENU_FILE_SAVE},
+        {'S', wxMOD_CONTROL | wxMOD_SHIFT, "onEvMenuFileSaveAs", ID_MENU_FILE_SAVE_AS},
+        {'Q', wxMOD_CONTROL, "onEvMenuFileExit", ID_MENU_FILE_EXIT},
+        {'R', wxMOD_CONTROL, "onEvMenuCardRead", ID_MENU_CARD_READ},
+        {'W', wxMOD_CONTROL, "onEvMenuCardWrite", ID_MENU_CARD_WRITE},
+    };
+    for (const auto& k : aKeys)
+    {
+        pRecorder->m_astrCalls.clear();
+        guitest::pressKey(tolower(k.nKey), k.nMods);
+        pumpEvents(50);
+        EXPECT_EQ(std::vector<wxString>{wxString::Format("%s %d", k.pcHandler, k.nId)},
+                  pRecorder->m_astrCalls);
+    }
+    pRecorder->Destroy();
+    pumpEvents(20);
+}
+
 } // namespace

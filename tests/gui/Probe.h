@@ -19,6 +19,7 @@
 #include <wx/stattext.h>
 
 #include <array>
+#include <functional>
 #include <cstring>
 #include <vector>
 
@@ -243,14 +244,21 @@ protected:
                                             p->GetMax(), p->getUnit()));
         for (wxComboBox* p : f->combos())
             astr.push_back(wxString::Format("%d", p->GetSelection()));
-        for (wxWindow* p : f->GetChildren())
+        // The controls of a box are the box's children.
+        std::function<void(wxWindow*)> add = [&](wxWindow* pParent)
         {
-            astr.push_back(p->GetLabel() + (p->IsEnabled() ? " e" : " d"));
-            if (auto* pBox = dynamic_cast<wxCheckBox*>(p))
-                astr.push_back(pBox->GetValue() ? "x" : "-");
-            if (auto* pRadio = dynamic_cast<wxRadioButton*>(p))
-                astr.push_back(pRadio->GetValue() ? "o" : "-");
-        }
+            for (wxWindow* p : pParent->GetChildren())
+            {
+                astr.push_back(p->GetLabel() + (p->IsEnabled() ? " e" : " d"));
+                if (auto* pBox = dynamic_cast<wxCheckBox*>(p))
+                    astr.push_back(pBox->GetValue() ? "x" : "-");
+                if (auto* pRadio = dynamic_cast<wxRadioButton*>(p))
+                    astr.push_back(pRadio->GetValue() ? "o" : "-");
+                if (dynamic_cast<wxStaticBox*>(p))
+                    add(p);
+            }
+        };
+        add(f);
         return astr;
     }
     // The one report since the prompter was last cleared, as "title: text".

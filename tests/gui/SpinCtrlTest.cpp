@@ -9,6 +9,8 @@
 
 #include <climits>
 
+#include <gtk/gtk.h>
+
 using guitest::pumpEvents;
 using guitest::typeInto;
 
@@ -163,8 +165,10 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
     };
     // Each way out of the field the native control would take to rewrite the
     // entry silently: the focus moves, Tab, Enter, a step key, the mouse wheel,
-    // a click on the step-up button.
-    const char* apcWay[] = {"focus moved", "Tab", "Enter", "Up", "wheel", "plus"};
+    // a click on a step button. A step on a bad entry stops at the limit the
+    // message names, whichever way it goes.
+    const char* apcWay[] = {"focus moved", "Tab",        "Enter", "Up",   "Down",
+                            "wheel",       "wheel down", "plus",  "minus"};
     for (const char* pcWay : apcWay)
     {
         SCOPED_TRACE(pcWay);
@@ -176,16 +180,20 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
                 guitest::pressKey(WXK_TAB);
             else if (strWay == "Enter")
                 guitest::pressKey(WXK_RETURN);
-            else if (strWay == "Up")
-                guitest::pressKey(WXK_UP);
-            else if (strWay == "wheel")
-                guitest::scrollWheel(pTyped, true);
-            else if (strWay == "plus")
+            else if (strWay == "Up" || strWay == "Down")
+                guitest::pressKey(strWay == "Up" ? WXK_UP : WXK_DOWN);
+            else if (strWay.StartsWith("wheel"))
+                guitest::scrollWheel(pTyped, strWay == "wheel");
+            else if (strWay == "plus" || strWay == "minus")
             {
-                // GTK puts the step-up button at the right end.
+                // GTK puts the step buttons at the right end, "+" last.
                 const wxRect rc = pTyped->GetScreenRect();
+                GdkRectangle rcText;
+                gtk_entry_get_text_area(GTK_ENTRY(pTyped->GetHandle()), &rcText);
+                const int nButton = (rc.GetWidth() - rcText.x - rcText.width) / 2;
                 wxUIActionSimulator sim;
-                sim.MouseMove(rc.GetRight() - 8, rc.GetTop() + rc.GetHeight() / 2);
+                sim.MouseMove(rc.GetRight() - 8 - (strWay == "minus" ? nButton : 0),
+                              rc.GetTop() + rc.GetHeight() / 2);
                 pumpEvents(20);
                 sim.MouseClick();
                 pumpEvents(20);
@@ -202,9 +210,10 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         pTyped = m_pStandby;
         typeInto(m_pStandby, " 42");
         EXPECT_NO_DIALOG((leave(), settle(m_pStandby)));
-        // A step goes on from the committed entry.
-        const bool bStep = strWay == "Up" || strWay == "wheel" || strWay == "plus";
-        EXPECT_EQ(bStep ? "43" : "42", m_pStandby->GetTextValue());
+        // A step on a good entry goes on from it.
+        const bool bUp = strWay == "Up" || strWay == "wheel" || strWay == "plus";
+        const bool bDown = strWay == "Down" || strWay == "wheel down" || strWay == "minus";
+        EXPECT_EQ(bUp ? "43" : bDown ? "41" : "42", m_pStandby->GetTextValue());
     }
 }
 
@@ -230,6 +239,40 @@ TEST_F(SpinCtrlTest, ReadingAFreshlyLeftFieldReportsBeforeAnswering)
     EXPECT_TRUE(bShownFirst);
     EXPECT_EQ(450, nT1);
     EXPECT_FALSE(m_pT1->isMessagePending());
+}
+
+// A bad entry left for another window (a file dialog, the About box) is not
+// reported over that window: the message waits for the focus to come back, or
+// for the next read, and then stands over the entry's own window.
+TEST_F(SpinCtrlTest, LeavingForAnotherWindowReportsOnReturnOrRead)
+{
+    const wxString strMessage = rangeText("fixed temperature 1", true, 450, kDegC);
+    auto* pOther = new wxFrame(nullptr, wxID_ANY, "other", wxPoint(500, 40), wxSize(200, 100));
+    auto* pOtherButton = new wxButton(pOther, wxID_ANY, "there");
+    pOther->Show();
+    for (bool bByRead : {false, true})
+    {
+        SCOPED_TRACE(bByRead ? "read" : "return");
+        typeInto(m_pT1, "999");
+        EXPECT_NO_DIALOG((guitest::focusWindow(pOtherButton), pumpEvents(300)));
+        EXPECT_TRUE(m_pT1->isMessagePending());
+        EXPECT_EQ("450", m_pT1->GetTextValue());
+        auto fnParent = [this](CDlgMessage* pDlg) { EXPECT_EQ(m_pFrame, pDlg->GetParent()); };
+        if (bByRead)
+        {
+            int n = 0;
+            wxTEST_DIALOG(n = m_pT1->GetValue(), expectMessage(kTitle, strMessage, fnParent));
+            EXPECT_EQ(450, n);
+        }
+        else
+        {
+            wxTEST_DIALOG((guitest::focusWindow(m_pButton), pumpEvents(100)),
+                          expectMessage(kTitle, strMessage, fnParent));
+        }
+        EXPECT_FALSE(m_pT1->isMessagePending());
+    }
+    pOther->Destroy();
+    pumpEvents(20);
 }
 
 // Closing the window takes the focus from a field with a bad entry: nothing is reported.

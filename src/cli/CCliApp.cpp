@@ -75,7 +75,8 @@ int CCliApp::dispatch(const std::vector<wxString>& astrArgs)
         return CCliCommand::kExitUsage;
     }
     const wxString& strFirst = astrArgs[0];
-    if (strFirst == "--help" || strFirst == "-h" || (strFirst == "help" && astrArgs.size() == 1))
+    const bool bHelpAlone = astrArgs.size() == 1 || astrArgs[1] == "--help" || astrArgs[1] == "-h";
+    if (strFirst == "--help" || strFirst == "-h" || (strFirst == "help" && bHelpAlone))
     {
         CStdOut::print(usage());
         return CCliCommand::kExitOk;

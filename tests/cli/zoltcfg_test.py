@@ -105,8 +105,8 @@ class Usage(ToolTest):
         code, out, err = run()
         self.assertEqual((code, out), (2, ""))
         self.assertIn("Usage: zoltcfg COMMAND", err)
-        for flag in ["--help", "-h", "help"]:
-            code, out, err = run(flag)
+        for flag in [("--help",), ("-h",), ("help",), ("help", "--help")]:
+            code, out, err = run(*flag)
             self.assertEqual((code, err), (0, ""), flag)
             for command in COMMANDS:
                 self.assertRegex(out, rf"\n  {command} +\S", command)

@@ -196,9 +196,10 @@ TEST_F(BindingTest, UpdateFlagsFollowTheTemperatureMode)
         SysPar sysPar;
         m_pFrame->getToolPar(toolPar);
         m_pFrame->getSysPar(sysPar);
-        EXPECT_EQ(bFixed ? 0x003FC7F0u : 0x0038001Bu, toolPar.nUpdateFlag);
+        // Packed fields are compared as copies: EXPECT_EQ binds references.
+        EXPECT_EQ(bFixed ? 0x003FC7F0u : 0x0038001Bu, uint32_t{toolPar.nUpdateFlag});
         EXPECT_EQ(bFixed ? 1 : 0, toolPar.cFixEnabled);
-        EXPECT_EQ(3u, sysPar.nUpdateFlag);
+        EXPECT_EQ(3u, uint32_t{sysPar.nUpdateFlag});
         EXPECT_EQ(bFixed ? 1 : 0, sysPar.cLocked);
     }
 }
@@ -236,7 +237,7 @@ TEST_F(BindingTest, StandbyTemperatureNarrowsToItsRangeOnlyAfterASwitch)
     f->setDefault();
     type400();
     EXPECT_NO_DIALOG(f->getToolPar(toolPar));
-    EXPECT_EQ(4000, toolPar.nVarStandbyT100mC);
+    EXPECT_EQ(4000, int{toolPar.nVarStandbyT100mC});
 
     f->setDefault();
     f->click(f->m_pRadioBtnFahrenheit);
@@ -246,7 +247,7 @@ TEST_F(BindingTest, StandbyTemperatureNarrowsToItsRangeOnlyAfterASwitch)
                   expectMessage("validation failed", "standby temperature is not in range\n"
                                                      "will be set to maximum of 300 " +
                                                          kDegC));
-    EXPECT_EQ(3000, toolPar.nVarStandbyT100mC);
+    EXPECT_EQ(3000, int{toolPar.nVarStandbyT100mC});
 }
 
 TEST_F(BindingTest, EnergyOutsideOneToThreeShowsTheNearestLevel)

@@ -198,9 +198,10 @@ TEST_F(BindingTest, UpdateFlagsFollowTheTemperatureMode)
         SysPar sysPar;
         m_pFrame->getToolPar(toolPar);
         m_pFrame->getSysPar(sysPar);
-        EXPECT_EQ(bFixed ? 0x003FC7F0u : 0x0038001Bu, toolPar.nUpdateFlag);
+        // Packed fields are compared as copies: EXPECT_EQ binds references.
+        EXPECT_EQ(bFixed ? 0x003FC7F0u : 0x0038001Bu, uint32_t{toolPar.nUpdateFlag});
         EXPECT_EQ(bFixed ? 1 : 0, toolPar.cFixEnabled);
-        EXPECT_EQ(3u, sysPar.nUpdateFlag);
+        EXPECT_EQ(3u, uint32_t{sysPar.nUpdateFlag});
         EXPECT_EQ(bFixed ? 1 : 0, sysPar.cLocked);
     }
 }
@@ -270,7 +271,7 @@ TEST_F(BindingTest, StandbyTemperatureHasTheStandbyRangeEverywhere)
                                                      w.nMax) +
                                         w.strUnit));
         EXPECT_EQ(CDataCard::fromDisplayUnit(static_cast<int16_t>(w.nMax), w.strUnit == kDegC),
-                  toolPar.nVarStandbyT100mC);
+                  int{toolPar.nVarStandbyT100mC});
         f->m_pSpinCtrlStandbyTemp->SetValue(w.nMin); // the next way starts from a good entry
     }
 }
@@ -296,8 +297,8 @@ TEST_F(BindingTest, UnitSwitchClampsConvertedValuesSilently)
         EXPECT_EQ(pcText, text(pSpin)) << pSpin->getName();
     ToolPar toolPar;
     EXPECT_NO_DIALOG(f->getToolPar(toolPar));
-    EXPECT_EQ(1500, toolPar.anFixSetT100mC[0]);
-    EXPECT_EQ(3000, toolPar.nVarStandbyT100mC);
+    EXPECT_EQ(1500, int{toolPar.anFixSetT100mC[0]});
+    EXPECT_EQ(3000, int{toolPar.nVarStandbyT100mC});
 }
 
 TEST_F(BindingTest, EnergyOutsideOneToThreeShowsTheNearestLevel)

@@ -143,8 +143,9 @@ TEST_F(FrameLayout, ControlsCarryTheirTextsAndStartStates)
         const wxString strState = c.pcState;
         EXPECT_EQ(strState.Contains("e"), c.pWin->IsThisEnabled());
         EXPECT_EQ(strState.Contains("s"), c.pWin->IsShown());
-        auto* pCheck = wxDynamicCast(c.pWin, wxCheckBox);
-        auto* pRadio = wxDynamicCast(c.pWin, wxRadioButton);
+        // wxDynamicCast static_casts down before it checks, which is undefined for the wrong type.
+        auto* pCheck = dynamic_cast<wxCheckBox*>(c.pWin);
+        auto* pRadio = dynamic_cast<wxRadioButton*>(c.pWin);
         if (pCheck || pRadio)
         {
             EXPECT_EQ(strState.Contains("x"), pCheck ? pCheck->GetValue() : pRadio->GetValue());

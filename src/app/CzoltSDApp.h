@@ -4,7 +4,8 @@
 
 class CZoltSDFrameHandler;
 
-// The editor application: one main window, no command line.
+// The editor application: one main window, which opens the settings file named
+// on the command line.
 class CzoltSDApp : public wxApp
 {
 public:

@@ -1,7 +1,9 @@
 #include "CCliApp.h"
 
 #include "CConsoleReporter.h"
+#include "CStdOut.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,10 +14,10 @@
 
 namespace
 {
-void print(FILE* pStream, const wxString& str)
+void printError(const wxString& str)
 {
-    fputs(str.utf8_str(), pStream);
-    fflush(pStream);
+    fputs(str.mb_str(*wxConvFileName), stderr);
+    fflush(stderr);
 }
 } // namespace
 
@@ -44,52 +46,75 @@ wxString CCliApp::usage() const
     for (const auto& pCommand : m_apCommands)
         str += wxString::Format("  %-10s %s\n", pCommand->name(), pCommand->summary());
     str += "\nRun 'zoltcfg COMMAND --help' for the arguments of a command.\n"
-           "Exit status: 0 success, 1 failure (or records that differ), 2 usage error.\n";
+           "'-' for a file means standard input or standard output.\n"
+           "Exit status: 0 success, 1 failure, 2 usage error; diff: 0 same, 1 different,\n"
+           "2 trouble.\n";
     return str;
 }
 
 int CCliApp::run(int nArgc, char** ppArgv)
 {
-    if (nArgc < 2)
+    std::vector<wxString> astrArgs;
+    for (int i = 1; i < nArgc; ++i)
+        astrArgs.emplace_back(ppArgv[i], *wxConvFileName);
+    int nCode = dispatch(astrArgs);
+    if (!CStdOut::flush() && !CStdOut::isReported())
     {
-        print(stderr, usage());
+        CConsoleReporter().report("Can't write the file",
+                                  "standard output: " + CStdOut::getLastError());
+        nCode = std::max(nCode, m_nTroubleCode);
+    }
+    return nCode;
+}
+
+int CCliApp::dispatch(const std::vector<wxString>& astrArgs)
+{
+    if (astrArgs.empty())
+    {
+        printError(usage());
         return CCliCommand::kExitUsage;
     }
-    const wxString strFirst = wxString::FromUTF8(ppArgv[1]);
-    if (strFirst == "--help" || strFirst == "-h" || strFirst == "help")
+    const wxString& strFirst = astrArgs[0];
+    if (strFirst == "--help" || strFirst == "-h" || (strFirst == "help" && astrArgs.size() == 1))
     {
-        CCliCommand* pCommand = nArgc > 2 && strFirst == "help" ? find(ppArgv[2]) : nullptr;
-        if (pCommand != nullptr)
-        {
-            char* apArgv[] = {ppArgv[2], const_cast<char*>("--help"), nullptr};
-            return runCommand(*pCommand, 2, apArgv);
-        }
-        print(stdout, usage());
+        CStdOut::print(usage());
         return CCliCommand::kExitOk;
     }
     if (strFirst == "--version" || strFirst == "-V")
     {
-        print(stdout, "zoltcfg " ZOLTCFG_VERSION "\n");
+        CStdOut::print("zoltcfg " ZOLTCFG_VERSION "\n");
         return CCliCommand::kExitOk;
     }
-    CCliCommand* pCommand = find(strFirst);
-    if (pCommand == nullptr)
+    const bool bHelp = strFirst == "help";
+    const wxString& strName = bHelp ? astrArgs[1] : strFirst;
+    CCliCommand* pCommand = find(strName);
+    if (pCommand == nullptr || (bHelp && astrArgs.size() > 2))
     {
-        print(stderr, (strFirst.StartsWith("-") ? "zoltcfg: unknown option '"
-                                                : "zoltcfg: unknown command '") +
-                          strFirst + "'\n" + usage());
+        printError((pCommand != nullptr ? "zoltcfg: help takes one command, not '" + astrArgs[2]
+                    : strName.StartsWith("-") ? "zoltcfg: unknown option '" + strName
+                                              : "zoltcfg: unknown command '" + strName) +
+                   "'\n" + usage());
         return CCliCommand::kExitUsage;
     }
-    return runCommand(*pCommand, nArgc - 1, ppArgv + 1);
+    if (bHelp)
+        return runCommand(*pCommand, {strName, "--help"});
+    m_nTroubleCode = pCommand->troubleCode();
+    return runCommand(*pCommand, astrArgs);
 }
 
-int CCliApp::runCommand(CCliCommand& rCommand, int nArgc, char** ppArgv)
+int CCliApp::runCommand(CCliCommand& rCommand, const std::vector<wxString>& astrArgs)
 {
-    // The parser names the program after its first argument in the usage.
-    std::string strProgram = std::string("zoltcfg ") + rCommand.name();
-    std::vector<char*> apArgv(ppArgv, ppArgv + nArgc);
-    apArgv[0] = &strProgram[0];
-    wxCmdLineParser parser(nArgc, apArgv.data());
+    // The parser gets the arguments as decoded above: left to itself, it
+    // would decode them as text of the locale. It names the program after
+    // its first argument in the usage.
+    std::vector<std::wstring> astrArgv{(wxString("zoltcfg ") + rCommand.name()).ToStdWstring()};
+    for (size_t i = 1; i < astrArgs.size(); ++i)
+        astrArgv.push_back(astrArgs[i].ToStdWstring());
+    std::vector<wxChar*> apArgv;
+    for (std::wstring& str : astrArgv)
+        apArgv.push_back(&str[0]);
+    apArgv.push_back(nullptr);
+    wxCmdLineParser parser(static_cast<int>(astrArgv.size()), apArgv.data());
     parser.SetSwitchChars("-");
     parser.SetLogo(wxString(rCommand.summary()) + ".");
     parser.AddSwitch("h", "help", "show this help", wxCMD_LINE_OPTION_HELP);
@@ -97,12 +122,12 @@ int CCliApp::runCommand(CCliCommand& rCommand, int nArgc, char** ppArgv)
     const int nParsed = parser.Parse(false);
     if (nParsed == -1)
     {
-        print(stdout, parser.GetUsageString());
+        CStdOut::print(parser.GetUsageString());
         return CCliCommand::kExitOk;
     }
     if (nParsed != 0)
     {
-        print(stderr, parser.GetUsageString());
+        printError(parser.GetUsageString());
         return CCliCommand::kExitUsage;
     }
     CConsoleReporter reporter;

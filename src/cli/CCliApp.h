@@ -12,14 +12,20 @@ class CCliApp
 {
 public:
     void add(std::unique_ptr<CCliCommand> pCommand);
+    // Arguments are decoded as file names are, so that a name given here
+    // opens the same file whatever the locale. Standard output is checked
+    // at the end: output that did not arrive is a failure.
     int run(int nArgc, char** ppArgv);
 
 private:
     CCliCommand* find(const wxString& strName) const;
     wxString usage() const;
-    int runCommand(CCliCommand& rCommand, int nArgc, char** ppArgv);
+    int dispatch(const std::vector<wxString>& astrArgs);
+    // astrArgs: the command's name, then its arguments.
+    int runCommand(CCliCommand& rCommand, const std::vector<wxString>& astrArgs);
 
     std::vector<std::unique_ptr<CCliCommand>> m_apCommands;
+    int m_nTroubleCode = CCliCommand::kExitFailure;
 };
 
 // Adds every subcommand to the dispatcher (CliCommands.cpp).

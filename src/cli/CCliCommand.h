@@ -23,4 +23,7 @@ public:
     virtual void describe(wxCmdLineParser& rParser) const = 0;
     // Runs the command with the parsed arguments and returns the exit code.
     virtual int run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter) = 0;
+    // The exit code when the command could not do its work (its output
+    // could not be written, for one).
+    virtual int troubleCode() const { return kExitFailure; }
 };

@@ -33,6 +33,9 @@ int CCmdCardRead::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporte
         rReporter.report("File is corrupted", fileCard.getPath() + " holds no parameter records.");
         return kExitFailure;
     }
-    return CParFile::writeSettings(rReporter, rParser.GetParam(1), sysPar, toolPar) ? kExitOk
-                                                                                    : kExitFailure;
+    if (CParFile::refuseSameFile(rReporter, fileCard.getPath(), rParser.GetParam(1),
+                                 "Can't save the file") ||
+        !CParFile::writeSettings(rReporter, rParser.GetParam(1), sysPar, toolPar))
+        return kExitFailure;
+    return kExitOk;
 }

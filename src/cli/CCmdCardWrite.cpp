@@ -5,8 +5,8 @@
 #include "CDataCard.h"
 #include "CFileCard.h"
 #include "CParFile.h"
+#include "CStdOut.h"
 
-#include <iostream>
 #include <memory>
 
 void CCmdCardWrite::describe(wxCmdLineParser& rParser) const
@@ -25,18 +25,29 @@ int CCmdCardWrite::run(const wxCmdLineParser& rParser, CConsoleReporter& rReport
     auto pDataCard = std::make_unique<CDataCard>();
     pDataCard->buildWrite(sysPar, toolPar);
 
-    CCliPrompter prompter(rReporter,
-                          rParser.GetParamCount() > 1 ? rParser.GetParam(1) : wxString());
+    const wxString strRoot = rParser.GetParamCount() > 1 ? rParser.GetParam(1) : wxString();
+    CCliPrompter prompter(rReporter, strRoot);
     CFileCard fileCard;
+    // The card that will be written: the one named, or the only one offered.
+    wxString strTarget = strRoot.empty() ? wxString() : CCliPrompter::normaliseRoot(strRoot);
+    if (strTarget.empty())
+    {
+        const auto aEntries = fileCard.getVolume().listVolumes(false);
+        if (aEntries.size() == 1)
+            strTarget = aEntries[0].strRoot;
+    }
+    if (!strTarget.empty() &&
+        CParFile::refuseSameFile(rReporter, rParser.GetParam(0),
+                                 strTarget + CZoltVolume::kConfigFileName, "Can't write the file"))
+        return kExitFailure;
     if (!fileCard.write(*pDataCard, prompter))
     {
         if (!prompter.getDeclined().empty())
             rReporter.report("Can't write the file", prompter.getDeclined());
-        else if (!fileCard.getLastError().empty())
-            rReporter.report("Reason", CZoltVolume::fromLayer(fileCard.getLastError()));
+        else
+            rReporter.reason(CZoltVolume::fromLayer(fileCard.getLastError()));
         return kExitFailure;
     }
-    std::cout << (fileCard.getPath() + " written and verified\n").utf8_str();
-    std::cout.flush();
+    CStdOut::print(fileCard.getPath() + " written and verified\n");
     return kExitOk;
 }

@@ -9,7 +9,7 @@ public:
     const char* name() const override { return "defaults"; }
     const char* summary() const override
     {
-        return "Write the default records (.zlx: settings, else card image)";
+        return "Write the default records (.zlx or --format zlx: settings, else card image)";
     }
     void describe(wxCmdLineParser& rParser) const override;
     int run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter) override;

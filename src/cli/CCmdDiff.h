@@ -13,4 +13,9 @@ public:
     }
     void describe(wxCmdLineParser& rParser) const override;
     int run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter) override;
+    // As diff and cmp do: 0 same, 1 different, 2 trouble.
+    int troubleCode() const override { return kExitTrouble; }
+
+    static constexpr int kExitDifferent = 1;
+    static constexpr int kExitTrouble = 2;
 };

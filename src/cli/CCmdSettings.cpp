@@ -14,7 +14,9 @@ int CCmdSettings::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporte
     // Records from a card are taken as they are, as the editor shows them.
     SysPar sysPar;
     ToolPar toolPar;
-    if (!CParFile::readCard(rReporter, rParser.GetParam(0), sysPar, toolPar) ||
+    if (CParFile::refuseSameFile(rReporter, rParser.GetParam(0), rParser.GetParam(1),
+                                 "Can't save the file") ||
+        !CParFile::readCard(rReporter, rParser.GetParam(0), sysPar, toolPar) ||
         !CParFile::writeSettings(rReporter, rParser.GetParam(1), sysPar, toolPar))
         return kExitFailure;
     return kExitOk;

@@ -1,10 +1,10 @@
 #include "CCmdShow.h"
 
 #include "CConsoleReporter.h"
+#include "CInputFile.h"
 #include "CParFields.h"
 #include "CParFile.h"
-
-#include <iostream>
+#include "CStdOut.h"
 
 void CCmdShow::describe(wxCmdLineParser& rParser) const
 {
@@ -23,11 +23,9 @@ int CCmdShow::run(const wxCmdLineParser& rParser, CConsoleReporter& rReporter)
     if (!CParFile::readAny(rReporter, strPath, sysPar, toolPar, !rParser.Found("unchecked"), eKind))
         return kExitFailure;
     if (rParser.Found("json"))
-        std::cout << CParFields::toJson(sysPar, toolPar).dump(2) << "\n";
+        CStdOut::print(wxString::FromUTF8(CParFields::toJson(sysPar, toolPar).dump(2)) + "\n");
     else
-        std::cout << (strPath + ": " + CParFile::kindName(eKind) + "\n" +
-                      CParFields::toText(sysPar, toolPar))
-                         .utf8_str();
-    std::cout.flush();
-    return std::cout ? kExitOk : kExitFailure;
+        CStdOut::print(CInputFile::nameOf(strPath) + ": " + CParFile::kindName(eKind) + "\n" +
+                       CParFields::toText(sysPar, toolPar));
+    return kExitOk;
 }

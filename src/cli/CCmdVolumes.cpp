@@ -1,11 +1,10 @@
 #include "CCmdVolumes.h"
 
 #include "CConsoleReporter.h"
+#include "CStdOut.h"
 #include "CZoltVolume.h"
 
 #include <wx/filename.h>
-
-#include <iostream>
 
 void CCmdVolumes::describe(wxCmdLineParser& rParser) const
 {
@@ -49,7 +48,6 @@ int CCmdVolumes::run(const wxCmdLineParser& rParser, CConsoleReporter&)
         strOut += wxString::Format("%zu network, pseudo or system file systems not shown "
                                    "(--all lists them).\n",
                                    nHidden);
-    std::cout << strOut.utf8_str();
-    std::cout.flush();
-    return std::cout ? kExitOk : kExitFailure;
+    CStdOut::print(strOut);
+    return kExitOk;
 }

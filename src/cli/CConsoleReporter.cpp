@@ -24,10 +24,24 @@ wxString CConsoleReporter::format(const wxString& strContext, const wxString& st
     return strOut;
 }
 
+namespace
+{
+void printError(const wxString& str)
+{
+    // Names print as the bytes they are, whatever their encoding.
+    fputs(str.mb_str(*wxConvFileName), stderr);
+    fflush(stderr);
+}
+} // namespace
+
 void CConsoleReporter::report(const wxString& strTitle, const wxString& strText)
 {
     fflush(stdout);
-    const wxString strLine = format(m_strContext, strTitle, strText) + "\n";
-    fputs(strLine.utf8_str(), stderr);
-    fflush(stderr);
+    printError(format(m_strContext, strTitle, strText) + "\n");
+}
+
+void CConsoleReporter::reason(const wxString& strReason)
+{
+    if (!strReason.empty())
+        printError("  " + strReason + "\n");
 }

@@ -9,6 +9,9 @@ class CConsoleReporter : public CReporter
 {
 public:
     void report(const wxString& strTitle, const wxString& strText) override;
+    // The system's reason for the failure just reported, on an indented line
+    // below it; nothing when it is empty.
+    void reason(const wxString& strReason);
 
     // Names the file a report is about, for commands that read several.
     void setContext(const wxString& strContext) { m_strContext = strContext; }

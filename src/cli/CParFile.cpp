@@ -1,37 +1,37 @@
 #include "CParFile.h"
 
+#include "CConsoleReporter.h"
 #include "CDataCard.h"
 #include "CFileXml.h"
-#include "CReporter.h"
+#include "CInputFile.h"
 #include "CSafeFileWriter.h"
+#include "CStdOut.h"
 
 #include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/xml/xml.h>
 
+#include <algorithm>
 #include <memory>
+#include <sys/stat.h>
 
-bool CParFile::exists(CReporter& rReporter, const wxString& strPath)
+namespace
 {
-    if (wxFileName::FileExists(strPath) || wxFileName::DirExists(strPath))
-        return true;
-    rReporter.report("Can't read the file", strPath + " does not exist.");
-    return false;
+// The safe writer's reason, without the path that the message names already.
+wxString writerReason(const wxString& strPath)
+{
+    wxString strReason = CSafeFileWriter::getLastError();
+    strReason.StartsWith(strPath + ": ", &strReason);
+    return strReason;
 }
+} // namespace
 
-CParFile::EKind CParFile::detectKind(const wxString& strPath)
+CParFile::EKind CParFile::detectKind(const void* pData, size_t nLength)
 {
-    unsigned char acHead[512];
-    ssize_t nRead = 0;
-    {
-        wxLogNull noLog;
-        wxFile file;
-        if (file.Open(strPath, wxFile::read))
-            nRead = file.Read(acHead, sizeof(acHead));
-    }
-    if (nRead <= 0)
-        return eCardImage;
-    const size_t nLength = static_cast<size_t>(nRead);
+    const unsigned char* acHead = static_cast<const unsigned char*>(pData);
+    nLength = std::min<size_t>(nLength, 512);
     // A document in UTF-16: the byte-order mark, then its first "<"; or,
     // without the mark, its declaration's "<?".
     if (nLength >= 4 &&
@@ -58,18 +58,30 @@ CParFile::EKind CParFile::detectKind(const wxString& strPath)
     return eSettingsDocument;
 }
 
+CParFile::EKind CParFile::detectKind(const wxString& strPath)
+{
+    unsigned char acHead[512];
+    ssize_t nRead = 0;
+    {
+        wxLogNull noLog;
+        wxFile file;
+        if (file.Open(strPath, wxFile::read))
+            nRead = file.Read(acHead, sizeof(acHead));
+    }
+    return detectKind(acHead, nRead > 0 ? static_cast<size_t>(nRead) : 0);
+}
+
 const char* CParFile::kindName(EKind eKind)
 {
     return eKind == eSettingsDocument ? "settings document" : "card image";
 }
 
-bool CParFile::readSettings(CReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
+bool CParFile::loadSettings(CConsoleReporter& rReporter, const CInputFile& rInput, SysPar& rSysPar,
                             ToolPar& rToolPar, bool bCheck)
 {
-    if (!exists(rReporter, strPath))
-        return false;
+    // From the bytes already read: a pipe cannot be read twice.
     CFileXml fileXml;
-    if (!fileXml.loadPath(rReporter, strPath))
+    if (!fileXml.loadData(rReporter, rInput.getData().data(), rInput.getData().size()))
         return false;
     CDataCard::setDefaultPar(rSysPar, rToolPar);
     if (!fileXml.readSettings(rReporter, rSysPar, rToolPar))
@@ -79,84 +91,119 @@ bool CParFile::readSettings(CReporter& rReporter, const wxString& strPath, SysPa
     return true;
 }
 
-bool CParFile::readCardImage(CReporter& rReporter, const wxString& strPath, CDataCard& rDataCard)
-{
-    if (!exists(rReporter, strPath))
-        return false;
-    wxLogNull noLog;
-    wxFile file;
-    if (!wxFile::Access(strPath, wxFile::read) || !file.Open(strPath, wxFile::read))
-    {
-        rReporter.report("Can't read the file",
-                         strPath + " access is possibly\nlocked by another process.");
-        return false;
-    }
-    rDataCard.clearImage();
-    uint8_t* pImage = rDataCard.getImage();
-    size_t nTotal = 0;
-    bool bError = false;
-    while (nTotal < CDataCard::kImageSize)
-    {
-        const ssize_t nRead = file.Read(pImage + nTotal, CDataCard::kImageSize - nTotal);
-        if (nRead == wxInvalidOffset)
-        {
-            bError = true;
-            break;
-        }
-        if (nRead == 0)
-            break;
-        nTotal += static_cast<size_t>(nRead);
-    }
-    if (bError || nTotal % CDataCard::kSectorSize != 0)
-    {
-        rReporter.report("File is corrupted", strPath + " read wrong\nfile size.");
-        return false;
-    }
-    return true;
-}
-
-bool CParFile::readCard(CReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
+bool CParFile::loadCard(CConsoleReporter& rReporter, const CInputFile& rInput, SysPar& rSysPar,
                         ToolPar& rToolPar)
 {
+    const std::vector<uint8_t>& rData = rInput.getData();
+    if (rData.size() % CDataCard::kSectorSize != 0)
+    {
+        rReporter.report("File is corrupted", rInput.getName() + " read wrong\nfile size.");
+        return false;
+    }
     // The image is 1 MiB: on the heap, not the stack.
     auto pDataCard = std::make_unique<CDataCard>();
-    if (!readCardImage(rReporter, strPath, *pDataCard))
-        return false;
+    pDataCard->clearImage();
+    std::copy(rData.begin(), rData.end(), pDataCard->getImage());
     if (!pDataCard->readPar(rSysPar, rToolPar, 0))
     {
-        rReporter.report("File is corrupted", strPath + " holds no parameter records.");
+        rReporter.report("File is corrupted", rInput.getName() + " holds no parameter records.");
         return false;
     }
     return true;
 }
 
-bool CParFile::readAny(CReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
-                       ToolPar& rToolPar, bool bCheck, EKind& rKind)
+bool CParFile::readSettings(CConsoleReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
+                            ToolPar& rToolPar, bool bCheck)
 {
-    if (!exists(rReporter, strPath))
-        return false;
-    rKind = detectKind(strPath);
-    return rKind == eSettingsDocument ? readSettings(rReporter, strPath, rSysPar, rToolPar, bCheck)
-                                      : readCard(rReporter, strPath, rSysPar, rToolPar);
+    CInputFile input;
+    return input.read(rReporter, strPath) &&
+           loadSettings(rReporter, input, rSysPar, rToolPar, bCheck);
 }
 
-bool CParFile::writeSettings(CReporter& rReporter, const wxString& strPath, const SysPar& rSysPar,
-                             const ToolPar& rToolPar)
+bool CParFile::readCard(CConsoleReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
+                        ToolPar& rToolPar)
+{
+    CInputFile input;
+    return input.read(rReporter, strPath) && loadCard(rReporter, input, rSysPar, rToolPar);
+}
+
+bool CParFile::readAny(CConsoleReporter& rReporter, const wxString& strPath, SysPar& rSysPar,
+                       ToolPar& rToolPar, bool bCheck, EKind& rKind)
+{
+    CInputFile input;
+    if (!input.read(rReporter, strPath))
+        return false;
+    rKind = detectKind(input.getData().data(), input.getData().size());
+    return rKind == eSettingsDocument ? loadSettings(rReporter, input, rSysPar, rToolPar, bCheck)
+                                      : loadCard(rReporter, input, rSysPar, rToolPar);
+}
+
+bool CParFile::writeStdOut(CConsoleReporter& rReporter, const void* pData, size_t nLength,
+                           const char* szTitle, const wxString& strText)
+{
+    if (CStdOut::write(pData, nLength) && CStdOut::flush())
+        return true;
+    rReporter.report(szTitle, strText);
+    rReporter.reason("standard output: " + CStdOut::getLastError());
+    CStdOut::setReported();
+    return false;
+}
+
+bool CParFile::writeSettings(CConsoleReporter& rReporter, const wxString& strPath,
+                             const SysPar& rSysPar, const ToolPar& rToolPar)
 {
     CFileXml fileXml;
     fileXml.buildSettings(rSysPar, rToolPar);
-    return fileXml.saveFile(rReporter, strPath);
+    if (CInputFile::isStdStream(strPath))
+    {
+        // As a save would write it, indented by one.
+        wxMemoryOutputStream stream;
+        fileXml.getDocument().Save(stream, 1);
+        const wxStreamBuffer* pBuffer = stream.GetOutputStreamBuffer();
+        return writeStdOut(rReporter, pBuffer->GetBufferStart(), stream.GetLength(),
+                           "Can't save the file", "failed to save the file.");
+    }
+    if (fileXml.saveFile(rReporter, strPath))
+        return true;
+    rReporter.reason(writerReason(strPath));
+    return false;
 }
 
-bool CParFile::writeCardImage(CReporter& rReporter, const wxString& strPath, const SysPar& rSysPar,
-                              const ToolPar& rToolPar)
+bool CParFile::writeCardImage(CConsoleReporter& rReporter, const wxString& strPath,
+                              const SysPar& rSysPar, const ToolPar& rToolPar)
 {
+    const wxString strText = (CInputFile::isStdStream(strPath) ? "standard output" : strPath) +
+                             " is not writable\nreason is unknown.";
     auto pDataCard = std::make_unique<CDataCard>();
-    if (!pDataCard->buildWrite(rSysPar, rToolPar) ||
-        !CSafeFileWriter::write(strPath, pDataCard->getImage(), CDataCard::kImageSize))
+    if (!pDataCard->buildWrite(rSysPar, rToolPar))
     {
-        rReporter.report("Can't write the file", strPath + " is not writable\nreason is unknown.");
+        rReporter.report("Can't write the file", strText);
         return false;
     }
+    if (CInputFile::isStdStream(strPath))
+        return writeStdOut(rReporter, pDataCard->getImage(), CDataCard::kImageSize,
+                           "Can't write the file", strText);
+    if (CSafeFileWriter::write(strPath, pDataCard->getImage(), CDataCard::kImageSize))
+        return true;
+    rReporter.report("Can't write the file", strText);
+    rReporter.reason(writerReason(strPath));
+    return false;
+}
+
+bool CParFile::isSameFile(const wxString& strInput, const wxString& strOutput)
+{
+    if (CInputFile::isStdStream(strInput) || CInputFile::isStdStream(strOutput))
+        return false;
+    struct stat stIn, stOut;
+    return stat(strInput.fn_str(), &stIn) == 0 && stat(strOutput.fn_str(), &stOut) == 0 &&
+           stIn.st_dev == stOut.st_dev && stIn.st_ino == stOut.st_ino;
+}
+
+bool CParFile::refuseSameFile(CConsoleReporter& rReporter, const wxString& strInput,
+                              const wxString& strOutput, const char* szTitle)
+{
+    if (!isSameFile(strInput, strOutput))
+        return false;
+    rReporter.report(szTitle, strOutput + " is the input file as well;\nnothing was written.");
     return true;
 }

@@ -19,7 +19,7 @@ public:
     {
         wxStringTokenizer lines(str, "\n");
         while (lines.HasMoreTokens())
-            fputs(("zoltcfg: " + lines.GetNextToken() + "\n").utf8_str(), stderr);
+            fputs(("zoltcfg: " + lines.GetNextToken() + "\n").mb_str(*wxConvFileName), stderr);
         fflush(stderr);
     }
 };
@@ -29,7 +29,9 @@ int main(int argc, char** argv)
 {
     // As in the editor: internal checks stay silent at run time.
     wxSetAssertHandler(nullptr);
-    wxInitializer initializer(argc, argv);
+    // The arguments are decoded by the dispatcher; the toolkit's own copy
+    // would only warn about names that are not text of the locale.
+    wxInitializer initializer;
     if (!initializer.IsOk())
     {
         fputs("zoltcfg: the toolkit could not be initialised\n", stderr);
@@ -38,6 +40,11 @@ int main(int argc, char** argv)
     wxLog::SetLogLevel(wxLOG_Info);
     wxLog::DisableTimestamp();
     delete wxMessageOutput::Set(new CStderrOutput);
+    // File names are bytes. They are taken as UTF-8, as the editor takes
+    // them, and a byte that is not UTF-8 is carried in a private character,
+    // so that every name opens the same file again whatever the locale.
+    static wxConvBrokenFileNames s_convFileNames("UTF-8");
+    wxConvFileName = &s_convFileNames;
 
     CCliApp app;
     registerCommands(app);

@@ -3,14 +3,19 @@
 #include "CBase64.h"
 #include "CPrompter.h"
 #include "CSafeFileWriter.h"
+#include "CXmlLimits.h"
 
 #include <wx/app.h>
 #include <wx/apptrait.h>
+#include <wx/file.h>
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
 #include <wx/stdpaths.h>
+#include <wx/strconv.h>
 #include <wx/xml/xml.h>
+
+#include <string>
 
 namespace
 {
@@ -123,6 +128,24 @@ public:
 private:
     unsigned m_nSeen = 0;
 };
+// The encoding a loaded document is saved in: the one it declared, cleared
+// of quotes and blanks, unless that cannot be written so that it loads
+// again. UTF-16 is written with a stray null character and without its
+// byte-order mark; an unknown name could not be written at all.
+wxString savedEncoding(const wxString& strDeclared)
+{
+    wxString strName;
+    for (wxUniChar ch : strDeclared)
+        if (ch != '"' && ch != '\'' && !wxIsspace(ch))
+            strName += ch;
+    const bool bName =
+        !strName.empty() &&
+        strName.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                  "0123456789._-") == wxString::npos;
+    if (!bName || strName.IsSameAs("UTF-16", false) || !wxCSConv(strName).IsOk())
+        return "UTF-8";
+    return strName;
+}
 } // namespace
 
 CFileXml::CFileXml() : m_pXmlDoc(new wxXmlDocument) {}
@@ -559,12 +582,42 @@ bool CFileXml::loadFile(CPrompter& rPrompter)
 
 bool CFileXml::loadPath(CReporter& rReporter, const wxString& strPath)
 {
+    // Read once, a byte past the limit at most, so that the screening and
+    // the load see the same bytes and a huge file is not read whole.
+    std::string strData(CXmlLimits::kMaxSize + 1, '\0');
+    size_t nSize = 0;
     bool bOk;
+    {
+        wxLogNull noLog;
+        wxFile file;
+        bOk = file.Open(strPath);
+        while (bOk && nSize < strData.size())
+        {
+            const ssize_t n = file.Read(&strData[nSize], strData.size() - nSize);
+            bOk = n != wxInvalidOffset;
+            if (!bOk || n == 0)
+                break;
+            nSize += static_cast<size_t>(n);
+        }
+    }
+    if (!bOk)
+    {
+        rReporter.report("Can't read the file", "failed to load the file.");
+        return false;
+    }
+    return loadData(rReporter, strData.data(), nSize);
+}
+
+bool CFileXml::loadData(CReporter& rReporter, const void* pData, size_t nSize)
+{
+    bool bOk = CXmlLimits::check(pData, nSize);
+    if (bOk)
     {
         // The message below says it all; the library's own log would only
         // repeat it in another window or on the terminal.
         wxLogNull noLog;
-        bOk = m_pXmlDoc->Load(strPath);
+        wxMemoryInputStream stream(pData, nSize);
+        bOk = m_pXmlDoc->Load(stream);
     }
     if (!bOk)
         rReporter.report("Can't read the file", "failed to load the file.");
@@ -589,11 +642,11 @@ bool CFileXml::saveFile(CReporter& rReporter, const wxString& strPath)
 
 bool CFileXml::writeDocument(CReporter& rReporter, const wxString& strPath)
 {
-    // A document loaded from a file declared as UTF-16 keeps that encoding,
-    // but the library writes such a file with a stray null character and
-    // without its byte-order mark, so that it would not load again.
-    if (m_pXmlDoc->GetFileEncoding().IsSameAs("UTF-16", false))
-        m_pXmlDoc->SetFileEncoding("UTF-8");
+    // The declaration is written from what the document holds, and a loaded
+    // file can leave quotes and blanks in both values (the library reads
+    // `version= "1.0"` loosely), so both are set to what loads again.
+    m_pXmlDoc->SetVersion("1.0");
+    m_pXmlDoc->SetFileEncoding(savedEncoding(m_pXmlDoc->GetFileEncoding()));
     // The document is serialised in memory first and then replaces the file
     // in one step, so a failed save never leaves a truncated file behind.
     wxMemoryOutputStream stream;

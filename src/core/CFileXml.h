@@ -7,6 +7,8 @@
 
 #include <wx/string.h>
 
+#include <cstddef>
+
 class CPrompter;
 class CReporter;
 class wxXmlDocument;
@@ -26,6 +28,9 @@ public:
     // The load step without a dialog; leaves the dialog directory and the
     // file name alone.
     bool loadPath(CReporter& rReporter, const wxString& strPath);
+    // The load step on a document already in memory. A document far larger
+    // or deeper than a real one is refused like one that is not XML.
+    bool loadData(CReporter& rReporter, const void* pData, size_t nSize);
     // Reads the loaded document into the records; items the document lacks
     // keep the values the caller put in.
     bool readSettings(CReporter& rReporter, SysPar& rSysPar, ToolPar& rToolPar);

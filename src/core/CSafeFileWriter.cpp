@@ -1,14 +1,8 @@
 #include "CSafeFileWriter.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -21,7 +15,19 @@ bool fail(const wxString& strWhat, int nErrno)
         t_strLastError += ": " + wxString(strerror(nErrno));
     return false;
 }
+} // namespace
 
+#ifndef _WIN32
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
 // Removes the temporary file unless the write got as far as the rename.
 class CTempGuard
 {
@@ -58,10 +64,13 @@ bool writeAll(int nFd, const void* pData, size_t nLength)
     while (nLength > 0)
     {
         const ssize_t n = ::write(nFd, p, nLength);
-        if (n < 0)
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
         {
-            if (errno == EINTR)
-                continue;
+            // Nothing written and no reason given: the device is full.
+            if (n == 0)
+                errno = ENOSPC;
             return false;
         }
         p += n;
@@ -78,59 +87,83 @@ mode_t newFileMode()
     return 0666 & ~nMask;
 }
 
-void syncDirectory(const std::string& strDir)
+// The rename reaches the disk only with its directory. A directory that
+// cannot be opened or flushed at all (no read permission, a file system
+// without the call) is left to the system; a flush that fails is reported.
+bool syncDirectory(const std::string& strDir, int& rnErrno)
 {
     const int nFd = open(strDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (nFd >= 0)
+    if (nFd < 0)
     {
-        fsync(nFd);
-        ::close(nFd);
+        rnErrno = errno;
+        return rnErrno == EACCES;
     }
-}
-} // namespace
-
-const wxString& CSafeFileWriter::getLastError()
-{
-    return t_strLastError;
+    const bool bOk = fsync(nFd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    rnErrno = errno;
+    ::close(nFd);
+    return bOk;
 }
 
-bool CSafeFileWriter::write(const wxString& strPath, const void* pData, size_t nLength)
+// A pipe, a terminal or a device such as /dev/null takes the content as it
+// comes; there is no file to replace.
+bool writeDirect(const wxString& strPath, const std::string& strTarget,
+                 const CSafeFileWriter::FnProducer& fnProduce)
 {
-    return write(strPath, [pData, nLength](const FnSink& fnSink)
-                 { return nLength == 0 || fnSink(pData, nLength); });
+    const int nFd = open(strTarget.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (nFd < 0)
+        return fail(strPath, errno);
+    errno = 0;
+    const bool bOk = fnProduce([nFd](const void* p, size_t n) { return writeAll(nFd, p, n); });
+    const int nErrno = errno;
+    if (::close(nFd) != 0 && bOk)
+        return fail(strPath, errno);
+    return bOk || fail(strPath, nErrno);
 }
 
-bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce)
+// The last resort where no temporary file can be made beside the target:
+// the content is produced first, so that a failing producer changes nothing,
+// and its room is claimed before the first byte of the old file is touched.
+bool writeInPlace(const wxString& strPath, const std::string& strTarget,
+                  const CSafeFileWriter::FnProducer& fnProduce)
 {
-    t_strLastError.clear();
-    if (strPath.empty())
-        return fail("no file name", 0);
-    std::string strTarget(static_cast<const char*>(strPath.fn_str()));
-    if (strTarget.empty())
-        return fail("the file name cannot be encoded", 0);
+    std::string strContent;
+    errno = 0;
+    if (!fnProduce(
+            [&strContent](const void* p, size_t n)
+            {
+                strContent.append(static_cast<const char*>(p), n);
+                return true;
+            }))
+        return fail(strPath, errno);
 
-    // A link is followed, so that the file it points to is replaced and the
-    // link itself survives.
     struct stat st;
-    if (lstat(strTarget.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+    const bool bCreated = stat(strTarget.c_str(), &st) != 0;
+    const int nFd = open(strTarget.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    if (nFd < 0)
+        return fail(strPath, errno);
+    const off_t nLength = static_cast<off_t>(strContent.size());
+    const int nReserve = nLength > 0 ? posix_fallocate(nFd, 0, nLength) : 0;
+    bool bOk = nReserve != ENOSPC && nReserve != EDQUOT && nReserve != EFBIG;
+    int nErrno = nReserve;
+    if (bOk)
     {
-        char acResolved[PATH_MAX];
-        if (realpath(strTarget.c_str(), acResolved) == nullptr)
-            return fail(strPath, errno);
-        strTarget = acResolved;
+        bOk = writeAll(nFd, strContent.data(), strContent.size()) && ftruncate(nFd, nLength) == 0 &&
+              fsync(nFd) == 0;
+        nErrno = errno;
     }
+    if (::close(nFd) != 0 && bOk)
+        bOk = false, nErrno = errno;
+    // A file made here goes again; through a link that is the file it
+    // points to, and the link stays.
+    char acCreated[PATH_MAX];
+    if (!bOk && bCreated && realpath(strTarget.c_str(), acCreated) != nullptr)
+        unlink(acCreated);
+    return bOk || fail(strPath, nErrno);
+}
 
-    const bool bExists = stat(strTarget.c_str(), &st) == 0;
-    if (!bExists && errno != ENOENT)
-        return fail(strPath, errno);
-    // Never rename over a directory, a device or a pipe.
-    if (bExists && !S_ISREG(st.st_mode))
-        return fail(strPath + " is not a regular file", 0);
-    // Renaming would get round a write-protected file; refuse it as an
-    // ordinary write would.
-    if (bExists && access(strTarget.c_str(), W_OK) != 0)
-        return fail(strPath, errno);
-
+bool writeViaTemp(const wxString& strPath, const std::string& strTarget, const struct stat* pOld,
+                  const CSafeFileWriter::FnProducer& fnProduce)
+{
     const size_t nSlash = strTarget.rfind('/');
     const std::string strDir = nSlash == std::string::npos ? std::string(".")
                                : nSlash == 0               ? std::string("/")
@@ -150,22 +183,29 @@ bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce
     std::string strTemp = strDir + "/." + strName.substr(0, nStem) + ".XXXXXX";
     const int nFd = mkostemp(&strTemp[0], O_CLOEXEC);
     if (nFd < 0)
+    {
+        // A writable file in a folder the user may not write to (a shared
+        // folder) is still written, as a plain save would.
+        if (pOld != nullptr && (errno == EACCES || errno == EPERM))
+            return writeInPlace(strPath, strTarget, fnProduce);
         return fail(strPath, errno);
+    }
     CTempGuard temp(strTemp, nFd);
 
-    const FnSink fnSink = [&temp](const void* p, size_t n) { return writeAll(temp.fd(), p, n); };
+    const CSafeFileWriter::FnSink fnSink = [&temp](const void* p, size_t n)
+    { return writeAll(temp.fd(), p, n); };
     errno = 0;
     if (!fnProduce(fnSink))
         return fail(strPath, errno);
 
-    if (bExists)
+    if (pOld != nullptr)
     {
         // Keep the owner where allowed; the permissions in any case.
-        if (fchown(temp.fd(), st.st_uid, st.st_gid) != 0)
+        if (fchown(temp.fd(), pOld->st_uid, pOld->st_gid) != 0)
         {
             // Not the owner: the file becomes ours, as with any editor.
         }
-        if (fchmod(temp.fd(), st.st_mode & 07777) != 0)
+        if (fchmod(temp.fd(), pOld->st_mode & 07777) != 0)
             return fail(strPath, errno);
     }
     else if (fchmod(temp.fd(), newFileMode()) != 0)
@@ -182,6 +222,68 @@ bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce
     if (rename(strTemp.c_str(), strTarget.c_str()) != 0)
         return fail(strPath, errno);
     temp.keep();
-    syncDirectory(strDir);
-    return true;
+    int nErrno = 0;
+    return syncDirectory(strDir, nErrno) || fail(strPath, nErrno);
+}
+
+bool writeFile(const wxString& strPath, std::string strTarget,
+               const CSafeFileWriter::FnProducer& fnProduce)
+{
+    // What the path leads to decides the route; links are followed.
+    struct stat st;
+    const bool bExists = stat(strTarget.c_str(), &st) == 0;
+    if (!bExists && errno != ENOENT)
+        return fail(strPath, errno);
+    if (bExists && S_ISDIR(st.st_mode))
+        return fail(strPath, EISDIR);
+    // Reached also through links that name no file (/dev/stdout on a pipe).
+    if (bExists && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)))
+        return writeDirect(strPath, strTarget, fnProduce);
+    // Never rename over a disk or a socket.
+    if (bExists && !S_ISREG(st.st_mode))
+        return fail(strPath + " is not a regular file", 0);
+
+    // The file a link points to is replaced and the link survives; a link
+    // to a file yet to be made makes it there.
+    struct stat stLink;
+    if (lstat(strTarget.c_str(), &stLink) == 0 && S_ISLNK(stLink.st_mode))
+    {
+        char acResolved[PATH_MAX];
+        if (realpath(strTarget.c_str(), acResolved) == nullptr)
+            return !bExists && errno == ENOENT ? writeInPlace(strPath, strTarget, fnProduce)
+                                               : fail(strPath, errno);
+        strTarget = acResolved;
+    }
+    if (!bExists)
+        return writeViaTemp(strPath, strTarget, nullptr, fnProduce);
+    // Renaming would get round a write-protected file; refuse it as an
+    // ordinary write would.
+    if (access(strTarget.c_str(), W_OK) != 0)
+        return fail(strPath, errno);
+    return writeViaTemp(strPath, strTarget, &st, fnProduce);
+}
+} // namespace
+
+#endif // _WIN32
+
+const wxString& CSafeFileWriter::getLastError()
+{
+    return t_strLastError;
+}
+
+bool CSafeFileWriter::write(const wxString& strPath, const void* pData, size_t nLength)
+{
+    return write(strPath, [pData, nLength](const FnSink& fnSink)
+                 { return nLength == 0 || fnSink(pData, nLength); });
+}
+
+bool CSafeFileWriter::write(const wxString& strPath, const FnProducer& fnProduce)
+{
+    t_strLastError.clear();
+    if (strPath.empty())
+        return fail("no file name", 0);
+    const std::string strTarget(static_cast<const char*>(strPath.fn_str()));
+    if (strTarget.empty())
+        return fail("the file name cannot be encoded", 0);
+    return writeFile(strPath, strTarget, fnProduce);
 }

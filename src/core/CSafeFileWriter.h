@@ -3,6 +3,11 @@
 // over the old file's permissions and is then renamed over it in one step.
 // A failure leaves the old file as it was and no temporary file behind. A
 // file the caller may not write to is refused, not replaced.
+//
+// Where no temporary file can be made (a writable file in a folder the user
+// may not write to, a link to a file yet to be made) the file is written in
+// place, as a plain save would. A pipe, a terminal or a device such as
+// /dev/null is written directly; a directory is refused.
 #pragma once
 
 #include <wx/string.h>

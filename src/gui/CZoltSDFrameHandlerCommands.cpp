@@ -5,6 +5,8 @@
 #include "AppName.h"
 #include "CAppIcon.h"
 #include "CDlgAbout.h"
+#include "CSettingsDropTarget.h"
+#include "ZoltVersion.h"
 
 #include <wx/aboutdlg.h>
 #include <wx/filename.h>
@@ -34,6 +36,7 @@ void CZoltSDFrameHandler::init()
 {
     // Window managers pick the size they need from the bundle.
     SetIcons(CAppIcon::getIconBundle());
+    SetDropTarget(new CSettingsDropTarget(*this));
     m_bUpdating = false;
     wxStaticText* const apUnitText[kTempCount] = {m_pStaticTextT1Unit, m_pStaticTextT2Unit,
                                                   m_pStaticTextT3Unit, m_pStaticTextTVarUnit,
@@ -145,10 +148,11 @@ void CZoltSDFrameHandler::showAbout()
 {
     wxAboutDialogInfo info;
     info.SetName(g_strAppName);
-    info.SetVersion("1.1.0.0", wxEmptyString);
+    info.SetVersion(ZOLT_VERSION_FULL, wxEmptyString);
     info.SetDescription(wxEmptyString);
     // As in the version block of the Windows build.
     info.SetCopyright("Copyright (C) Q417 SD developers");
+    info.SetLicence(s_acZoltLicence);
     info.SetWebSite("https://q417sd.example.org/", "q417sd.example.org");
     CDlgAbout* pDlg = new CDlgAbout(this, info);
     pDlg->SetTransparent(255);

@@ -6,11 +6,13 @@ ZOLT_CORE_DATA (the folder of the reference settings document) set."""
 
 import json
 import os
+import re
 import resource
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 import xml.etree.ElementTree as ElementTree
 
@@ -25,13 +27,22 @@ COMMANDS = ["show", "diff", "image", "settings", "defaults", "volumes", "write",
 DEFAULT_CARD = card(default_sys(), default_tool())
 
 
-def run(*args, fsize_limit=None):
+def run(*args, fsize_limit=None, stdin=None, stdout=subprocess.PIPE, lang=None):
+    """Text in and out, unless stdin is bytes: then bytes."""
     def limit():
         signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (fsize_limit, resource.RLIM_INFINITY))
-    result = subprocess.run([ZOLTCFG, *args], capture_output=True, text=True, timeout=60,
+    env = dict(os.environ, LANG=lang, LC_ALL=lang) if lang else None
+    result = subprocess.run([ZOLTCFG, *args], stdout=stdout, stderr=subprocess.PIPE,
+                            input=stdin, text=not isinstance(stdin, bytes), timeout=60, env=env,
                             preexec_fn=limit if fsize_limit is not None else None)
     return result.returncode, result.stdout, result.stderr
+
+
+def full_disk_output(*args):
+    """Runs with standard output on a device that is always full."""
+    with open("/dev/full", "w") as full:
+        return run(*args, stdout=full)[::2]
 
 
 def read(path):
@@ -48,6 +59,14 @@ def document(system="", tool=""):
     return ('<?xml version="1.0" encoding="UTF-8"?>\n<zolt-settings>\n'
             f'<system-parameter version="1">{system}</system-parameter>\n'
             f'<tool-parameter version="1">{tool}</tool-parameter>\n</zolt-settings>\n')
+
+
+def feed(fifo, data):
+    """Writes data into a FIFO; the reader may stop after the first mebibyte."""
+    try:
+        write(fifo, data)
+    except BrokenPipeError:
+        pass
 
 
 class ToolTest(unittest.TestCase):
@@ -95,16 +114,28 @@ class Usage(ToolTest):
         for args in [("frob",), ("--frob",), ("show",), ("show", a, b), ("show", "--jsn", a),
                      ("diff", a), ("image", a), ("image", a, b, c), ("settings",), ("defaults",),
                      ("defaults", "--json", c), ("volumes", a), ("write",), ("write", a, b, c),
-                     ("read", a), ("read", a, b, c)]:
+                     ("read", a), ("read", a, b, c), ("help", "bogus"), ("help", "show", a),
+                     ("defaults", "-"), ("defaults", "--format", "xml", c)]:
             code, out, err = run(*args)
             self.assertEqual((code, out), (2, ""), args)
             self.assertIn("Usage: zoltcfg", err, args)
         self.assertEqual(self.listing(), [])
 
+    def test_output_that_does_not_arrive_is_a_failure(self):
+        write(self.path("b.CFG"), card(default_sys(cLocked=1), default_tool()))
+        error = "zoltcfg: Can't write the file: standard output: No space left on device\n"
+        for args, code in [(("--help",), 1), (("--version",), 1), (("help", "diff"), 1),
+                           (("show", REFERENCE), 1), (("volumes",), 1),
+                           (("diff", REFERENCE, self.path("b.CFG")), 2)]:
+            self.assertEqual(full_disk_output(*args), (code, error), args)
+        self.assertEqual(full_disk_output("defaults", "--format", "zlx", "-"), (
+            1, "zoltcfg: Can't save the file: failed to save the file.\n"
+               "  standard output: No space left on device\n"))
+
     def test_card_commands_read_the_settings_first_and_list_volumes(self):
         missing = self.path("missing.zlx")
-        self.assertFails(run("write", missing), f"zoltcfg: Can't read the file: {missing} does "
-                                                "not exist.\n")
+        self.assertFails(run("write", missing), f"zoltcfg: Can't read the file: {missing}: No "
+                                                "such file or directory\n")
         code, out, err = run("volumes")
         self.assertEqual((code, err), (0, ""))
         self.assertTrue(out.startswith("Offered:\n"), out)
@@ -114,10 +145,15 @@ class Defaults(ToolTest):
     def test_settings_document_and_card_image_by_name(self):
         # The model agrees with the station's published CRCs of the defaults.
         self.assertEqual((crc_of(default_sys()), crc_of(default_tool())), (0x883A, 0x9624))
-        for name, expected in [("zolt1.zlx", read(REFERENCE)), ("UPPER.ZLX", read(REFERENCE)),
-                               ("ZOLT.CFG", DEFAULT_CARD), ("x.zlx.bak", DEFAULT_CARD)]:
-            self.assertEqual(run("defaults", self.path(name)), (0, "", ""))
+        for name, expected, *format in [
+                ("zolt1.zlx", read(REFERENCE)), ("UPPER.ZLX", read(REFERENCE)),
+                ("ZOLT.CFG", DEFAULT_CARD), ("x.zlx.bak", DEFAULT_CARD),
+                ("a.CFG", read(REFERENCE), "--format", "zlx"),
+                ("b.zlx", DEFAULT_CARD, "--format", "cfg")]:
+            self.assertEqual(run("defaults", *format, self.path(name)), (0, "", ""))
             self.assertEqual(read(self.path(name)), expected, name)
+            if format:
+                self.assertEqual(run("defaults", *format, "-", stdin=b""), (0, expected, b""))
         self.assertEqual(DEFAULT_CARD[:8], bytes.fromhex("f634863a8d073561"))
 
 
@@ -289,10 +325,13 @@ class Diff(ToolTest):
         write(self.path("bad.zlx"), "<zolt-settings><unit/><tool-parameter/><tool-parameter/>"
                                     "</zolt-settings>")
         bad, missing = self.path("bad.zlx"), self.path("missing.zlx")
-        self.assertFails(run("diff", bad, REFERENCE),
-                         f"zoltcfg: {bad}: File is corrupted: failed to read the settings.\n")
-        self.assertFails(run("diff", REFERENCE, missing),
-                         f"zoltcfg: Can't read the file: {missing} does not exist.\n")
+        # Trouble is 2, as with diff and cmp.
+        for args, message in [
+                ((bad, REFERENCE), f"{bad}: File is corrupted: failed to read the settings."),
+                ((REFERENCE, missing), f"Can't read the file: {missing}: No such file or "
+                                       "directory"),
+                (("-", "-"), "Can't read the file: standard input can be compared only once.")]:
+            self.assertEqual(run("diff", *args, stdin=""), (2, "", f"zoltcfg: {message}\n"))
 
 
 class Failures(ToolTest):
@@ -305,12 +344,10 @@ class Failures(ToolTest):
                            ("corrupt.zlx", document('<unit value="Centigrade"/>')),
                            ("count.zlx", document("", '<fix-mode count=""/>'))]:
             write(self.path(name), data)
-        os.mkdir(self.path("folder.CFG"))
         out = self.path("ZOLT.CFG")
-        for name in ["short.CFG", "folder.CFG"]:
-            self.assertFails(run("settings", self.path(name), self.path("out.zlx")),
-                             f"zoltcfg: File is corrupted: {self.path(name)} read wrong\n"
-                             "  file size.\n")
+        self.assertFails(run("settings", self.path("short.CFG"), self.path("out.zlx")),
+                         f"zoltcfg: File is corrupted: {self.path('short.CFG')} read wrong\n"
+                         "  file size.\n")
         for name in ["empty.CFG", "zero.CFG", "damaged.CFG"]:
             self.assertFails(run("show", self.path(name)), f"zoltcfg: File is corrupted: "
                              f"{self.path(name)} holds no parameter records.\n")
@@ -319,20 +356,68 @@ class Failures(ToolTest):
         for name in ["corrupt.zlx", "count.zlx"]:
             self.assertFails(run("image", self.path(name), out),
                              "zoltcfg: File is corrupted: failed to read the settings.\n")
-        self.assertFails(run("image", self.path("missing.zlx"), out), "zoltcfg: Can't read the "
-                         f"file: {self.path('missing.zlx')} does not exist.\n")
         self.assertNotIn("out.zlx", self.listing())
         self.assertNotIn("ZOLT.CFG", self.listing())
+
+    def test_inputs_that_do_not_open_say_why_on_every_command(self):
+        os.mkdir(self.path("folder.zlx"))
+        os.symlink("loop.CFG", self.path("loop.CFG"))
+        write(self.path("secret.zlx"), read(REFERENCE))
+        os.chmod(self.path("secret.zlx"), 0)
+        cases = [("missing.zlx", ": No such file or directory"),
+                 ("short.CFG/x", ": Not a directory"), ("loop.CFG", ": Too many levels of "
+                                                       "symbolic links"),
+                 ("folder.zlx", " is a folder, not a file.")]
+        if os.geteuid() != 0:  # root reads anything
+            cases.append(("secret.zlx", ": Permission denied"))
+        write(self.path("short.CFG"), DEFAULT_CARD[:1000])
+        for name, why in cases:
+            path = self.path(name)
+            message = f"zoltcfg: Can't read the file: {path}{why}\n"
+            for args in [("show", path), ("settings", path, self.path("o.zlx")),
+                         ("image", path, self.path("o.CFG")), ("write", path)]:
+                self.assertFails(run(*args), message)
+            self.assertEqual(run("diff", REFERENCE, path), (2, "", message))
+        self.assertNotIn("o.zlx", self.listing())
+        self.assertNotIn("o.CFG", self.listing())
+
+    def test_an_output_that_is_an_input_is_refused(self):
+        write(self.path("in.zlx"), read(REFERENCE))
+        write(self.path("in.CFG"), DEFAULT_CARD)
+        os.mkdir(self.path("sub"))
+        os.link(self.path("in.CFG"), self.path("hard.CFG"))
+        os.symlink("in.zlx", self.path("link.zlx"))
+        for command, source, target in [("image", "in.zlx", "in.zlx"),
+                                        ("image", "in.zlx", "link.zlx"),
+                                        ("image", "link.zlx", "sub/../in.zlx"),
+                                        ("settings", "in.CFG", "hard.CFG"),
+                                        ("settings", "hard.CFG", "in.CFG")]:
+            title = "Can't write the file" if command == "image" else "Can't save the file"
+            self.assertFails(run(command, self.path(source), self.path(target)),
+                             f"zoltcfg: {title}: {self.path(target)} is the input file as "
+                             "well;\n  nothing was written.\n")
+        self.assertEqual((read(self.path("in.zlx")), read(self.path("in.CFG"))),
+                         (read(REFERENCE), DEFAULT_CARD))
+        # Standard input is no file, even when it comes from the output.
+        with open(self.path("in.zlx"), "rb") as source:
+            self.assertEqual(subprocess.run([ZOLTCFG, "image", "-", self.path("in.zlx")],
+                                            stdin=source).returncode, 0)
+        self.assertEqual(read(self.path("in.zlx")), DEFAULT_CARD)
 
     def test_outputs_that_cannot_be_written(self):
         os.mkdir(self.path("folder.CFG"))
         os.mkdir(self.path("folder.zlx"))
-        for name in ["folder.CFG", "nowhere/ZOLT.CFG"]:
-            self.assertFails(run("defaults", self.path(name)), "zoltcfg: Can't write the file: "
-                             f"{self.path(name)} is not writable\n  reason is unknown.\n")
-        for name in ["folder.zlx", "nowhere/x.zlx"]:
-            self.assertFails(run("defaults", self.path(name)),
-                             "zoltcfg: Can't save the file: failed to save the file.\n")
+        # The system's reason follows the editor's message.
+        for name, message in [
+                ("folder.CFG", f"Can't write the file: {self.path('folder.CFG')} is not "
+                               "writable\n  reason is unknown.\n  "),
+                ("nowhere/ZOLT.CFG", f"Can't write the file: {self.path('nowhere/ZOLT.CFG')} is"
+                                     " not writable\n  reason is unknown.\n  No such file "),
+                ("folder.zlx", "Can't save the file: failed to save the file.\n  "),
+                ("nowhere/x.zlx", "Can't save the file: failed to save the file.\n  No such ")]:
+            code, out, err = run("defaults", self.path(name))
+            self.assertEqual((code, out), (1, ""), name)
+            self.assertRegex(err, "^" + re.escape("zoltcfg: " + message) + r"\S.*\n$", name)
         self.assertEqual(self.listing(), ["folder.CFG", "folder.zlx"])
         self.assertEqual(os.listdir(self.path("folder.CFG")), [])
 
@@ -342,12 +427,89 @@ class Failures(ToolTest):
         write(self.path("old.zlx"), "<zolt-settings/>")
         write(self.path("in.zlx"), document('<unit value="fahrenheit"/>'))
         self.assertEqual(run("image", self.path("in.zlx"), self.path("ZOLT.CFG"),
-                             fsize_limit=512 * 1024)[0], 1)
+                             fsize_limit=512 * 1024)[::2], (1, "zoltcfg: Can't write the file: "
+                             f"{self.path('ZOLT.CFG')} is not writable\n  reason is unknown.\n"
+                             "  File too large\n"))
         self.assertEqual(run("settings", self.path("ZOLT.CFG"), self.path("old.zlx"),
-                             fsize_limit=100)[0], 1)
+                             fsize_limit=100)[::2], (1, "zoltcfg: Can't save the file: failed to "
+                                                     "save the file.\n  File too large\n"))
         self.assertEqual(read(self.path("ZOLT.CFG")), DEFAULT_CARD)
         self.assertEqual(read(self.path("old.zlx")), b"<zolt-settings/>")
         self.assertEqual(self.listing(), ["ZOLT.CFG", "in.zlx", "old.zlx"])
+
+
+class Names(ToolTest):
+    def test_file_names_are_bytes_whatever_the_locale(self):
+        write(self.path("in.CFG"), DEFAULT_CARD)
+        scratch = os.fsencode(self.scratch.name) + b"/"
+        for lang in ["C", "C.UTF-8"]:
+            for name in ["caf\u00e9.zlx".encode(), "out-\u00e9.CFG".encode(), b"x\xff.zlx"]:
+                path = scratch + lang.encode() + name
+                self.assertEqual(run("defaults", path, stdin=b"", lang=lang), (0, b"", b""))
+                expected = read(REFERENCE) if name.endswith(b".zlx") else DEFAULT_CARD
+                self.assertEqual(read(path), expected, (lang, name))
+                code, out, err = run("show", path, stdin=b"", lang=lang)
+                self.assertEqual((code, out.split(b"\n")[0], err), (0, path + b": " + (
+                    b"settings document" if name.endswith(b".zlx") else b"card image"), b""))
+                self.assertEqual(run("settings", self.path("in.CFG"), path + b".zlx",
+                                     stdin=b"", lang=lang), (0, b"", b""))
+                self.assertEqual(read(path + b".zlx"), read(REFERENCE))
+                # Messages name the file as it is named.
+                self.assertEqual(run("show", path + b"-missing", stdin=b"", lang=lang), (
+                    1, b"", b"zoltcfg: Can't read the file: " + path +
+                    b"-missing: No such file or directory\n"))
+        self.assertEqual(len(os.listdir(scratch)), 1 + 2 * 3 * 2)
+
+
+class Streams(ToolTest):
+    def test_inputs_from_standard_input_pipes_and_fifos(self):
+        write(self.path("card"), DEFAULT_CARD)
+        expected = [("SysPar", as_json(default_sys())), ("ToolPar", as_json(default_tool()))]
+        os.mkfifo(self.path("fifo"))
+        for data in [read(REFERENCE), DEFAULT_CARD, DEFAULT_CARD + bytes(4096)]:
+            feeder = threading.Thread(target=feed, args=(self.path("fifo"), data), daemon=True)
+            feeder.start()
+            for name in [self.path("fifo"), "-", "/dev/stdin"]:
+                code, out, err = run("show", "--json", name, stdin=data)
+                self.assertEqual((code, err), (0, b""), name)
+                self.assertEqual(json.loads(out, object_pairs_hook=lambda p: p), expected, name)
+            # diff takes either side from standard input.
+            self.assertEqual(run("diff", "-", self.path("card"), stdin=data), (0, b"", b""))
+        self.assertEqual(run("show", "-", stdin=DEFAULT_CARD)[1].split(b"\n")[0],
+                         b"standard input: card image")
+
+    def test_outputs_to_standard_output(self):
+        write(self.path("card"), DEFAULT_CARD)
+        for args, data, expected in [
+                (("image", "-", "-"), read(REFERENCE), DEFAULT_CARD),
+                (("image", REFERENCE, "-"), b"", DEFAULT_CARD),
+                (("settings", "-", "-"), DEFAULT_CARD, read(REFERENCE)),
+                (("settings", self.path("card"), "-"), b"", read(REFERENCE))]:
+            self.assertEqual(run(*args, stdin=data), (0, expected, b""), args)
+        self.assertEqual(self.listing(), ["card"])
+        self.assertEqual(run("settings", "-", "-", stdin=DEFAULT_CARD[:1000]), (
+            1, b"", b"zoltcfg: File is corrupted: standard input read wrong\n  file size.\n"))
+        # A document from a pipe passes the same screening as one from a file.
+        self.assertEqual(run("show", "-", stdin=b"<a>" * 40 + b"</a>" * 40), (
+            1, b"", b"zoltcfg: Can't read the file: failed to load the file.\n"))
+
+    def test_outputs_that_are_no_regular_files_are_written_directly(self):
+        os.mkfifo(self.path("fifo"))
+        for args, expected in [(("image", REFERENCE), DEFAULT_CARD),
+                               (("defaults", "--format", "zlx"), read(REFERENCE))]:
+            received = []
+            reader = threading.Thread(target=lambda: received.append(read(self.path("fifo"))),
+                                      daemon=True)
+            reader.start()
+            self.assertEqual(run(*args, self.path("fifo"), stdin=b""), (0, b"", b""), args)
+            reader.join(10)
+            self.assertEqual(received, [expected], args)
+            self.assertEqual(run(*args, "/dev/stdout", stdin=b""), (0, expected, b""), args)
+            self.assertEqual(run(*args, "/dev/null", stdin=b""), (0, b"", b""), args)
+        self.assertEqual(self.listing(), ["fifo"])
+        self.assertEqual(run("defaults", "/dev/full", stdin=b""), (
+            1, b"", b"zoltcfg: Can't write the file: /dev/full is not writable\n"
+                    b"  reason is unknown.\n  No space left on device\n"))
 
 
 if __name__ == "__main__":

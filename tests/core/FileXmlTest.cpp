@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -320,6 +321,57 @@ TEST(FileXmlRead, DocumentsThatAreCorruptOrDoNotLoad)
     }
 }
 
+TEST(FileXmlRead, DocumentsFarLargerOrDeeperThanARealOneAreRefusedBeforeTheyAreBuilt)
+{
+    // A valid document of exactly nSize bytes, its root holding nDepth - 1
+    // nested elements.
+    const auto shaped = [](size_t nDepth, size_t nSize)
+    {
+        std::string strOpen = "<zolt-settings>", strClose = "</zolt-settings>";
+        for (size_t i = 1; i < nDepth; ++i)
+            strOpen += "<a>", strClose = "</a>" + strClose;
+        const std::string strBody = strOpen + "<!--" + "-->" + strClose;
+        return strOpen + "<!--" + std::string(nSize - strBody.size(), '-' + 1) + "-->" + strClose;
+    };
+    const auto repeat = [](size_t n, const std::string& str)
+    {
+        std::string strAll;
+        while (n-- > 0)
+            strAll += str;
+        return strAll;
+    };
+    const std::pair<std::string, bool> aCases[] = {
+        {shaped(32, 64 * 1024), true},
+        {shaped(33, 1000), false},
+        {shaped(4, 64 * 1024 + 1), false},
+        // Compact nesting under the size limit, the document left open as a
+        // cut-off file would be.
+        {"<zolt-settings>" + repeat(20000, "<a>"), false},
+        // Elements that an entity expands to count as well.
+        {"<!DOCTYPE zolt-settings [<!ENTITY e \"" + repeat(32, "<a>") + repeat(32, "</a>") +
+             "\">]><zolt-settings>&e;</zolt-settings>",
+         false},
+        {"<!DOCTYPE zolt-settings [<!ENTITY e \"" + repeat(31, "<a>") + repeat(31, "</a>") +
+             "\">]><zolt-settings>&e;</zolt-settings>",
+         true},
+        // About 1 MB, 150,000 levels.
+        {"<zolt-settings>" + repeat(150000, "<a>") + repeat(150000, "</a>") + "</zolt-settings>",
+         false}};
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(c.first.substr(0, 80) + "... " + std::to_string(c.first.size()));
+        CFileXml file;
+        CScriptedPrompter prompter;
+        ASSERT_TRUE(file.buildSettings(Pair().sys, Pair().tool));
+        EXPECT_EQ(loadText(file, prompter, c.first), c.second);
+        Pair p;
+        EXPECT_TRUE(file.readSettings(prompter, p.sys, p.tool));
+        // A refused document leaves the one held before.
+        EXPECT_EQ(at(file, {"system-parameter"}) != nullptr, !c.second);
+        EXPECT_EQ(reports(prompter).size(), c.second ? 0u : 1u);
+    }
+}
+
 TEST(FileXmlSave, DialogsAskWithTheirTextsAndFollowTheLastAcceptedFile)
 {
     CTempDir dir;
@@ -406,7 +458,7 @@ TEST(FileXmlSave, FailedSavesReportAndKeepTheOldFile)
     CTempDir::makeDirs(dir.file("folder.zlx"));
     for (const std::string& strTarget :
          {dir.file("folder.zlx"), dir.file("nowhere/saved.zlx"), dir.file("saved.zlx/below.zlx"),
-          dir.file("folder.zlx/"), std::string("/dev/null"), std::string()})
+          dir.file("folder.zlx/"), std::string("/dev/full"), std::string()})
         failsToSave(file, strTarget);
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder.zlx")));
 
@@ -435,27 +487,35 @@ TEST(FileXmlSave, FailedSavesReportAndKeepTheOldFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
-TEST(FileXmlSave, EncodingOfALoadedFileIsKeptAndTheSavedFileLoadsAgain)
+TEST(FileXmlSave, EveryDocumentThatLoadsLoadsAgainAfterSave)
 {
-    // Declared encoding, then the bytes: 0 one per character, 1 little- and
-    // 2 big-endian UTF-16, each with a byte-order mark when asked; then the
+    // The declaration, then the bytes: 0 one per character, 1 little- and 2
+    // big-endian UTF-16, each with a byte-order mark when asked; then the
     // encoding the saved file declares.
     const struct
     {
-        const char* szEncoding;
+        const char* szDeclaration;
         int nWidth;
         bool bBom;
         const char* szSaved;
-    } aCase[] = {{"ISO-8859-1", 0, false, "ISO-8859-1"},
-                 {"UTF-16", 1, true, "UTF-8"},
-                 {"utf-16", 2, true, "UTF-8"},
-                 {"UTF-16LE", 1, false, "UTF-16LE"}};
+    } aCase[] = {
+        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0, false, "ISO-8859-1"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-16\"?>", 1, true, "UTF-8"},
+        {"<?xml version=\"1.0\" encoding=\"utf-16\"?>", 2, true, "UTF-8"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-16LE\"?>", 1, false, "UTF-16LE"},
+        {"<?xml version= \"1.0\" encoding= \"UTF-8\"?>", 0, false, "UTF-8"},
+        {"<?xml version =\t'1.0'\nencoding = 'windows-1252' ?>", 0, false, "UTF-8"},
+        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", 0, false, "windows-1252"},
+        {"<?xml version= \"1.0\" encoding= \"UTF-16\"?>", 2, true, "UTF-8"},
+        {"<?xml version=\"1.1\" standalone=\"yes\"?>", 0, false, "UTF-8"},
+        {"<?xml version='1.0' encoding=\"US-ASCII\" standalone='no'?>", 0, false, "US-ASCII"},
+        {"", 0, false, "UTF-8"},
+        {"", 1, true, "UTF-8"}};
     CTempDir dir;
     for (const auto& c : aCase)
     {
-        SCOPED_TRACE(c.szEncoding);
-        const std::string strText = std::string("<?xml version=\"1.0\" encoding=\"") +
-                                    c.szEncoding + "\"?>\n<zolt-settings/>\n";
+        SCOPED_TRACE(c.szDeclaration);
+        const std::string strText = std::string(c.szDeclaration) + "\n<zolt-settings/>\n";
         std::string strBytes = c.bBom ? (c.nWidth == 1 ? "\xFF\xFE" : "\xFE\xFF") : "";
         for (char ch : strText)
             strBytes += c.nWidth == 0   ? std::string(1, ch)
@@ -469,6 +529,12 @@ TEST(FileXmlSave, EncodingOfALoadedFileIsKeptAndTheSavedFileLoadsAgain)
         p.sys.cUnit = 2;
         file.buildSettings(p.sys, p.tool);
         ASSERT_TRUE(file.saveFile(prompter, dir.file("out.zlx")));
+        // UTF-16 text compares as ASCII without its null bytes.
+        std::string strSaved = CTempDir::readFile(dir.file("out.zlx"));
+        strSaved.erase(std::remove(strSaved.begin(), strSaved.end(), '\0'), strSaved.end());
+        const std::string strDeclared =
+            std::string("<?xml version=\"1.0\" encoding=\"") + c.szSaved + "\"?>\n<zolt-settings>";
+        EXPECT_EQ(strSaved.substr(0, strDeclared.size()), strDeclared);
 
         CFileXml again;
         Pair q;

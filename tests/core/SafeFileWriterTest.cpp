@@ -136,17 +136,65 @@ TEST(SafeFileWriter, PermissionsLinksAndWriteProtection)
     EXPECT_TRUE(bRefused);
     EXPECT_EQ(CTempDir::readFile(dir.file("fat.zlx")), "fat");
 
+    // As an ordinary user: a write-protected file is refused; a writable one
+    // is replaced, in place when its folder is not writable, where a new
+    // file cannot be made.
     const std::string strProtected = dir.file("protected.CFG"), strOpen = dir.file("open.CFG");
-    ASSERT_TRUE(CTempDir::writeFile(strProtected, "old") && CTempDir::writeFile(strOpen, "old"));
-    ASSERT_EQ(chmod(strProtected.c_str(), 0444) | chmod(strOpen.c_str(), 0666), 0);
-    const int nProtected = runAsUser([&] { return CSafeFileWriter::write(strProtected, "x", 1); });
-    const int nOpen = runAsUser([&] { return CSafeFileWriter::write(strOpen, "x", 1); });
-    if (nProtected < 0 || nOpen < 0)
-        GTEST_SKIP() << "cannot run as an ordinary user here";
-    EXPECT_EQ(nProtected, 1);
+    const std::string strShared = dir.file("shared/open.CFG");
+    ASSERT_TRUE(CTempDir::writeFile(strProtected, "old") && CTempDir::writeFile(strOpen, "old") &&
+                dir.write("shared/open.CFG", "old content"));
+    ASSERT_EQ(chmod(strProtected.c_str(), 0444) | chmod(strOpen.c_str(), 0666) |
+                  chmod(strShared.c_str(), 0666) | chmod(dir.file("shared").c_str(), 0555),
+              0);
+    const std::pair<std::string, bool> aCases[] = {
+        {strProtected, false}, {strOpen, true}, {strShared, true}, {dir.file("shared/new"), false}};
+    for (const auto& c : aCases)
+    {
+        const int nResult = runAsUser([&] { return CSafeFileWriter::write(c.first, "x", 1); });
+        if (nResult < 0)
+            GTEST_SKIP() << "cannot run as an ordinary user here";
+        EXPECT_EQ(nResult, c.second ? 0 : 1) << c.first;
+        EXPECT_EQ(CTempDir::readFile(c.first), c.second ? "x" : CTempDir::readFile(c.first));
+    }
     EXPECT_EQ(CTempDir::readFile(strProtected), "old");
-    EXPECT_EQ(nOpen, 0);
-    EXPECT_EQ(CTempDir::readFile(strOpen), "x");
     EXPECT_EQ(modeOf(strOpen), 0666u);
-    EXPECT_EQ(entries(dir.path()), 6u);
+    EXPECT_EQ(modeOf(strShared), 0666u);
+    EXPECT_EQ(entries(dir.path()), 7u);
+    EXPECT_EQ(entries(dir.file("shared")), 1u);
+}
+
+TEST(SafeFileWriter, TargetsThatAreNotPlainFiles)
+{
+    CTempDir dir;
+    const std::string strNew = dir.file("new.zlx");
+    ASSERT_TRUE(CTempDir::makeDirs(dir.file("folder")));
+    // A pipe reached through a link that names no file, as /dev/stdout is.
+    int anPipe[2];
+    ASSERT_EQ(pipe(anPipe), 0);
+    ASSERT_EQ(symlink(strNew.c_str(), dir.file("dangling").c_str()), 0);
+    ASSERT_EQ(symlink(dir.file("nowhere/new.zlx").c_str(), dir.file("lost").c_str()), 0);
+    const std::pair<std::string, const char*> aCases[] = {
+        {dir.file("folder"), "Is a directory"},
+        {"/dev/full", "No space left on device"},
+        {dir.file("lost"), "No such file or directory"},
+        {"/dev/null", nullptr},
+        {"/proc/self/fd/" + std::to_string(anPipe[1]), nullptr},
+        {dir.file("dangling"), nullptr}};
+    for (const auto& c : aCases)
+    {
+        const bool bOk = CSafeFileWriter::write(c.first, "data", 4);
+        EXPECT_EQ(bOk, c.second == nullptr) << c.first;
+        EXPECT_EQ(CSafeFileWriter::getLastError(),
+                  c.second ? wxString(c.first) + ": " + c.second : wxString());
+    }
+    char acRead[8] = {};
+    close(anPipe[1]);
+    EXPECT_EQ(read(anPipe[0], acRead, sizeof(acRead)), 4);
+    EXPECT_STREQ(acRead, "data");
+    close(anPipe[0]);
+    // The link now points to the file it named.
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling")));
+    EXPECT_EQ(CTempDir::readFile(strNew), "data");
+    EXPECT_EQ(entries(dir.path()), 4u);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
 }

@@ -7,6 +7,7 @@
 #include "CDlgAbout.h"
 #include "CTempDir.h"
 
+#include <wx/collpane.h>
 #include <wx/dir.h>
 #include <wx/utils.h>
 
@@ -304,9 +305,23 @@ TEST_F(CardCommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE),
                   expectChoice(0, "Write Settings", {strEntry}));
     EXPECT_EQ(recordsOf(edited()), recordsInImage(cardFile()));
-    auto fnAbout = [](CDlgAbout* pDlg)
+    // The editor tells the version zoltcfg tells, and its licence.
+    wxArrayString astrOut;
+    wxExecute(wxString(ZOLT_ZOLTCFG_PATH) + " --version", astrOut, wxEXEC_SYNC | wxEXEC_NOEVENTS);
+    const wxString strVersion = astrOut.empty() ? "?" : astrOut[0].AfterFirst(' ');
+    auto fnAbout = [&strVersion](CDlgAbout* pDlg)
     {
         EXPECT_EQ("About Q417 SD", pDlg->GetTitle());
+        wxString strShown;
+        for (wxWindow* p : pDlg->GetChildren())
+        {
+            if (auto* pText = dynamic_cast<wxStaticText*>(p))
+                strShown += pText->GetLabel() + "|";
+            else if (auto* pPane = dynamic_cast<wxCollapsiblePane*>(p))
+                strShown += pPane->GetPane()->GetChildren()[0]->GetLabel().BeforeFirst('\n') + "|";
+        }
+        EXPECT_TRUE(strShown.StartsWith("Q417 SD " + strVersion + ".0|")) << strShown;
+        EXPECT_TRUE(strShown.EndsWith("|MIT License|")) << strShown;
         return wxID_OK;
     };
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_HELP_ABOUT), CExpectDialog<CDlgAbout>(fnAbout));

@@ -132,6 +132,8 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     sys.mount(16 * 8 + 2, "/", "ext4");
     sys.mount(200, "/net/server/export", "nfs4");
     sys.mount(201, "/home/u/remote", "fuse.sshfs");
+    // Stacked: only the mount on top counts.
+    sys.mount(203, "/run/user/1000", "nfs4");
     sys.mount(202, "/run/user/1000", "tmpfs");
     sys.link("../../sdbp1", "dev/disk/by-label/MY\\x20CARD");
     sys.link("../../sdcp1", "dev/disk/by-label/A_OTHER");

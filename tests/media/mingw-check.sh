@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Compiles the Windows volume layer and the resource script with Debian's
-# mingw-w64 cross tools. Usage: mingw-check.sh SOURCE_DIR
+# mingw-w64 cross tools. Usage: mingw-check.sh SOURCE_DIR RESOURCE_SCRIPT
 set -euo pipefail
 src=${1:?source dir}
 cxx=x86_64-w64-mingw32-g++
@@ -24,7 +24,7 @@ for f in "${sources[@]}"; do
         -c "$f" -o "$out/$(basename "$f").o"
 done
 
-rc="$src/res/q417sd.rc"
+rc=${2:?resource script}
 if [ -f "$rc" ]; then
     echo "mingw-check: $windres $rc"
     "$windres" -I"$src/res" "$rc" -O coff -o "$out/q417sd.res.o"

@@ -399,7 +399,16 @@ std::string CLinuxVolumeLayer::judge(const RawMount& rMount, const std::string& 
 
 std::vector<CLinuxVolumeLayer::Mount> CLinuxVolumeLayer::scan()
 {
-    std::vector<RawMount> aRaw = readMountInfo();
+    // A mount stacked on a mount point hides the one below: only the last
+    // mount of each mount point is there to be used.
+    std::vector<RawMount> aRaw;
+    {
+        const std::vector<RawMount> aAll = readMountInfo();
+        std::set<std::string> setSeen;
+        for (auto it = aAll.rbegin(); it != aAll.rend(); ++it)
+            if (setSeen.insert(it->strMountPoint).second)
+                aRaw.push_back(*it);
+    }
     std::stable_sort(aRaw.begin(), aRaw.end(),
                      [](const RawMount& a, const RawMount& b)
                      { return a.strMountPoint < b.strMountPoint; });

@@ -91,7 +91,7 @@ void CZoltSDFrame::createMenus()
 {
     m_pMenuBar = new wxMenuBar();
 
-    wxMenu* pMenuFile = new wxMenu(0);
+    wxMenu* pMenuFile = new wxMenu(0L);
     pMenuFile->Append(ID_MENU_FILE_NEW, "&New");
     pMenuFile->Append(ID_MENU_FILE_OPEN, "&Open...");
     pMenuFile->Append(ID_MENU_FILE_SAVE, "&Save");
@@ -100,19 +100,19 @@ void CZoltSDFrame::createMenus()
     pMenuFile->Append(ID_MENU_FILE_EXIT, "E&xit");
     m_pMenuBar->Append(pMenuFile, "&File");
 
-    wxMenu* pMenuCard = new wxMenu(0);
+    wxMenu* pMenuCard = new wxMenu(0L);
     pMenuCard->Append(ID_MENU_CARD_READ, "&Read...");
     pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...");
     m_pMenuBar->Append(pMenuCard, "&Card");
 
-    wxMenu* pMenuSettings = new wxMenu(0);
-    wxMenu* pMenuLanguage = new wxMenu(0);
+    wxMenu* pMenuSettings = new wxMenu(0L);
+    wxMenu* pMenuLanguage = new wxMenu(0L);
     pMenuLanguage->Append(ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English", wxEmptyString, wxITEM_RADIO);
     pMenuSettings->Append(wxID_ANY, "&Language", pMenuLanguage);
     pMenuSettings->Append(ID_MENU_SETTINGS_DEFAULT, "&Default");
     m_pMenuBar->Append(pMenuSettings, "&Settings");
 
-    wxMenu* pMenuHelp = new wxMenu(0);
+    wxMenu* pMenuHelp = new wxMenu(0L);
     pMenuHelp->Append(ID_MENU_HELP_DOCUMENTATION, "&Documentation");
     pMenuHelp->Enable(ID_MENU_HELP_DOCUMENTATION, false);
     pMenuHelp->Append(ID_MENU_HELP_ABOUT, "&About...");

@@ -503,6 +503,9 @@ bool writeFile(const wxString& strPath, std::wstring strTarget,
         return fail(strPath, EISDIR);
     if (nQueryError == ERROR_FILE_NOT_FOUND)
         return writeViaTemp(strPath, strTarget, INVALID_FILE_ATTRIBUTES, fnProduce);
+    // Refused even where the system would let an administrator write it.
+    if (nAttributes != INVALID_FILE_ATTRIBUTES && (nAttributes & FILE_ATTRIBUTE_READONLY))
+        return fail(strPath, EACCES);
 
     // Opening the existing target for writing refuses a read-only or locked
     // file as an ordinary write would, and tells a device (NUL, CON, a pipe)

@@ -1,8 +1,8 @@
 #include "CTempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -10,11 +10,20 @@ namespace fs = std::filesystem;
 
 CTempDir::CTempDir()
 {
-    const char* pszBase = getenv("TMPDIR");
-    std::string strTemplate = std::string(pszBase && *pszBase ? pszBase : "/tmp") + "/zolt-XXXXXX";
-    if (mkdtemp(&strTemplate[0]) == nullptr)
-        throw std::runtime_error("cannot create a temporary directory");
-    m_strPath = fs::canonical(strTemplate).string();
+    // In the system's temporary folder (TMPDIR on Unix), under a fresh name.
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (int nTry = 0; nTry < 100; ++nTry)
+    {
+        const fs::path dir = base / ("zolt-" + std::to_string(random() % 1000000000u));
+        std::error_code ec;
+        if (fs::create_directory(dir, ec))
+        {
+            m_strPath = fs::canonical(dir).string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
 }
 
 CTempDir::~CTempDir()
@@ -24,7 +33,8 @@ CTempDir::~CTempDir()
 
 std::string CTempDir::file(const std::string& strRelative) const
 {
-    return m_strPath + "/" + strRelative;
+    // With the system's own separators, as the toolkit gives paths back.
+    return (fs::path(m_strPath) / strRelative).make_preferred().string();
 }
 
 bool CTempDir::write(const std::string& strRelative, const std::string& strContent) const

@@ -40,7 +40,7 @@ std::string CTempDir::file(const std::string& strRelative) const
 bool CTempDir::write(const std::string& strRelative, const std::string& strContent) const
 {
     const std::string strPath = file(strRelative);
-    return makeDirs(strPath.substr(0, strPath.rfind('/'))) && writeFile(strPath, strContent);
+    return makeDirs(fs::path(strPath).parent_path().string()) && writeFile(strPath, strContent);
 }
 
 bool CTempDir::writeFile(const std::string& strPath, const std::string& strContent)

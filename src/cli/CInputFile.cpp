@@ -2,11 +2,16 @@
 
 #include "CReporter.h"
 
+#include <wx/filefn.h>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace
 {
@@ -30,7 +35,17 @@ bool CInputFile::read(CReporter& rReporter, const wxString& strPath)
     int nFd = STDIN_FILENO;
     if (!isStdStream(strPath))
     {
+#ifdef _WIN32
+        nFd = _wopen(strPath.wc_str(), O_RDONLY | O_BINARY | O_NOINHERIT);
+        // Windows refuses to open a folder at all.
+        if (nFd < 0 && errno == EACCES && wxDirExists(strPath))
+        {
+            rReporter.report("Can't read the file", strName + " is a folder, not a file.");
+            return false;
+        }
+#else
         nFd = open(strPath.fn_str(), O_RDONLY | O_CLOEXEC);
+#endif
         if (nFd < 0)
             return failed(rReporter, strName, errno);
     }

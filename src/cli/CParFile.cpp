@@ -16,9 +16,27 @@
 #include <algorithm>
 #include <memory>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <wx/msw/wrapwin.h>
+#endif
 
 namespace
 {
+#ifdef _WIN32
+// The volume and the file's index name a file whatever path leads to it.
+bool fileIdentity(const wxString& strPath, BY_HANDLE_FILE_INFORMATION& rInfo)
+{
+    const HANDLE hFile =
+        CreateFileW(strPath.wc_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    const bool bOk = GetFileInformationByHandle(hFile, &rInfo) != 0;
+    CloseHandle(hFile);
+    return bOk;
+}
+#endif
+
 // The safe writer's reason, without the path that the message names already.
 wxString writerReason(const wxString& strPath)
 {
@@ -194,9 +212,16 @@ bool CParFile::isSameFile(const wxString& strInput, const wxString& strOutput)
 {
     if (CInputFile::isStdStream(strInput) || CInputFile::isStdStream(strOutput))
         return false;
+#ifdef _WIN32
+    BY_HANDLE_FILE_INFORMATION in, out;
+    return fileIdentity(strInput, in) && fileIdentity(strOutput, out) &&
+           in.dwVolumeSerialNumber == out.dwVolumeSerialNumber &&
+           in.nFileIndexHigh == out.nFileIndexHigh && in.nFileIndexLow == out.nFileIndexLow;
+#else
     struct stat stIn, stOut;
     return stat(strInput.fn_str(), &stIn) == 0 && stat(strOutput.fn_str(), &stOut) == 0 &&
            stIn.st_dev == stOut.st_dev && stIn.st_ino == stOut.st_ino;
+#endif
 }
 
 bool CParFile::refuseSameFile(CConsoleReporter& rReporter, const wxString& strInput,

@@ -16,7 +16,15 @@ bool CStdOut::fail(int nErrno)
 
 bool CStdOut::print(const wxString& str)
 {
+#ifdef _WIN32
+    // Standard output is binary there (images go through it): text takes
+    // the system's line ends here.
+    wxString strText(str);
+    strText.Replace("\n", "\r\n");
+    const wxScopedCharBuffer buffer = strText.mb_str(*wxConvFileName);
+#else
     const wxScopedCharBuffer buffer = str.mb_str(*wxConvFileName);
+#endif
     return write(buffer.data(), buffer.length());
 }
 

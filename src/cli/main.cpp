@@ -7,6 +7,10 @@
 #include <wx/tokenzr.h>
 
 #include <cstdio>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace
 {
@@ -29,6 +33,11 @@ int main(int argc, char** argv)
 {
     // As in the editor: internal checks stay silent at run time.
     wxSetAssertHandler(nullptr);
+#ifdef _WIN32
+    // Card images pass through the standard streams byte for byte.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     // The arguments are decoded by the dispatcher; the toolkit's own copy
     // would only warn about names that are not text of the locale.
     wxInitializer initializer;
@@ -43,8 +52,10 @@ int main(int argc, char** argv)
     // File names are bytes. They are taken as UTF-8, as the editor takes
     // them, and a byte that is not UTF-8 is carried in a private character,
     // so that every name opens the same file again whatever the locale.
+#ifndef _WIN32
     static wxConvBrokenFileNames s_convFileNames("UTF-8");
     wxConvFileName = &s_convFileNames;
+#endif
 
     CCliApp app;
     registerCommands(app);

@@ -99,7 +99,7 @@ void CZoltSDFrame::createMenus()
 {
     m_pMenuBar = new wxMenuBar();
 
-    wxMenu* pMenuFile = new wxMenu(0);
+    wxMenu* pMenuFile = new wxMenu(0L);
     pMenuFile->Append(ID_MENU_FILE_NEW, "&New\tCtrl+N");
     pMenuFile->Append(ID_MENU_FILE_OPEN, "&Open...\tCtrl+O");
     pMenuFile->Append(ID_MENU_FILE_SAVE, "&Save\tCtrl+S");
@@ -108,21 +108,21 @@ void CZoltSDFrame::createMenus()
     pMenuFile->Append(ID_MENU_FILE_EXIT, "E&xit\tCtrl+Q");
     m_pMenuBar->Append(pMenuFile, "&File");
 
-    wxMenu* pMenuCard = new wxMenu(0);
+    wxMenu* pMenuCard = new wxMenu(0L);
     pMenuCard->Append(ID_MENU_CARD_READ, "&Read...\tCtrl+R");
     pMenuCard->Append(ID_MENU_CARD_WRITE, "&Write...\tCtrl+W");
     pMenuCard->AppendSeparator();
     pMenuCard->Append(ID_MENU_CARD_EJECT, "Eject card");
     m_pMenuBar->Append(pMenuCard, "&Card");
 
-    wxMenu* pMenuSettings = new wxMenu(0);
-    wxMenu* pMenuLanguage = new wxMenu(0);
+    wxMenu* pMenuSettings = new wxMenu(0L);
+    wxMenu* pMenuLanguage = new wxMenu(0L);
     pMenuLanguage->Append(ID_MENU_SETTINGS_SPEECH_ENGLISH, "&English", wxEmptyString, wxITEM_RADIO);
     pMenuSettings->Append(wxID_ANY, "&Language", pMenuLanguage);
     pMenuSettings->Append(ID_MENU_SETTINGS_DEFAULT, "&Default");
     m_pMenuBar->Append(pMenuSettings, "&Settings");
 
-    wxMenu* pMenuHelp = new wxMenu(0);
+    wxMenu* pMenuHelp = new wxMenu(0L);
     pMenuHelp->Append(ID_MENU_HELP_DOCUMENTATION, "&Documentation");
     pMenuHelp->Enable(ID_MENU_HELP_DOCUMENTATION, false);
     pMenuHelp->Append(ID_MENU_HELP_ABOUT, "&About...");

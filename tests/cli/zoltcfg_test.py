@@ -26,6 +26,9 @@ ZOLTCFG = os.environ.get("ZOLTCFG", "zoltcfg")
 REFERENCE = os.path.join(os.environ.get("ZOLT_CORE_DATA", ""), "defaults.zlx")
 COMMANDS = ["show", "diff", "image", "settings", "defaults", "volumes", "write", "read"]
 DEFAULT_CARD = card(default_sys(), default_tool())
+# The Windows build under Wine (tests/windows/zoltcfg-wine): cases that need
+# Unix devices or limits are left out, and reasons are the system's.
+WINDOWS = bool(os.environ.get("ZOLTCFG_EXE"))
 
 
 def run(*args, fsize_limit=None, stdin=None, stdout=subprocess.PIPE, lang=None):
@@ -130,6 +133,7 @@ class Usage(ToolTest):
             self.assertIn("Usage: zoltcfg", err, args)
         self.assertEqual(self.listing(), [])
 
+    @unittest.skipIf(WINDOWS, "needs /dev/full")
     def test_output_that_does_not_arrive_is_a_failure(self):
         write(self.path("b.CFG"), card(default_sys(cLocked=1), default_tool()))
         error = "zoltcfg: Can't write the file: standard output: No space left on device\n"
@@ -374,9 +378,10 @@ class Failures(ToolTest):
         write(self.path("secret.zlx"), read(REFERENCE))
         os.chmod(self.path("secret.zlx"), 0)
         cases = [("missing.zlx", ": No such file or directory"),
-                 ("short.CFG/x", ": Not a directory"), ("loop.CFG", ": Too many levels of "
-                                                       "symbolic links"),
                  ("folder.zlx", " is a folder, not a file.")]
+        if not WINDOWS:  # Windows knows neither reason
+            cases += [("short.CFG/x", ": Not a directory"),
+                      ("loop.CFG", ": Too many levels of symbolic links")]
         if os.geteuid() != 0:  # root reads anything
             cases.append(("secret.zlx", ": Permission denied"))
         write(self.path("short.CFG"), DEFAULT_CARD[:1000])
@@ -430,6 +435,7 @@ class Failures(ToolTest):
         self.assertEqual(self.listing(), ["folder.CFG", "folder.zlx"])
         self.assertEqual(os.listdir(self.path("folder.CFG")), [])
 
+    @unittest.skipIf(WINDOWS, "needs a file size limit")
     def test_a_write_that_breaks_off_keeps_the_old_file(self):
         # A file size limit stops the write half-way, for root as for anyone.
         write(self.path("ZOLT.CFG"), DEFAULT_CARD)

@@ -1,22 +1,33 @@
 #include "CTempDir.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#endif
 
 namespace fs = std::filesystem;
 
 CTempDir::CTempDir()
 {
-    const char* pszBase = getenv("TMPDIR");
-    std::string strTemplate = std::string(pszBase && *pszBase ? pszBase : "/tmp") + "/zolt-XXXXXX";
-    if (mkdtemp(&strTemplate[0]) == nullptr)
-        throw std::runtime_error("cannot create a temporary directory");
-    m_strPath = fs::canonical(strTemplate).string();
+    // In the system's temporary folder (TMPDIR on Unix), under a fresh name.
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (int nTry = 0; nTry < 100; ++nTry)
+    {
+        const fs::path dir = base / ("zolt-" + std::to_string(random() % 1000000000u));
+        std::error_code ec;
+        if (fs::create_directory(dir, ec))
+        {
+            m_strPath = fs::canonical(dir).string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary directory");
 }
 
 CTempDir::~CTempDir()
@@ -26,21 +37,27 @@ CTempDir::~CTempDir()
 
 std::string CTempDir::file(const std::string& strRelative) const
 {
-    return m_strPath + "/" + strRelative;
+    // With the system's own separators, as the toolkit gives paths back.
+    return (fs::path(m_strPath) / strRelative).make_preferred().string();
 }
 
 std::string CTempDir::device(const std::string& strRelative, unsigned nMajor, unsigned nMinor) const
 {
+#ifdef _WIN32
+    (void)strRelative, (void)nMajor, (void)nMinor;
+    return std::string();
+#else
     const std::string strPath = file(strRelative);
     if (mknod(strPath.c_str(), S_IFCHR | 0666, makedev(nMajor, nMinor)) != 0)
         return std::string();
     return strPath;
+#endif
 }
 
 bool CTempDir::write(const std::string& strRelative, const std::string& strContent) const
 {
     const std::string strPath = file(strRelative);
-    return makeDirs(strPath.substr(0, strPath.rfind('/'))) && writeFile(strPath, strContent);
+    return makeDirs(fs::path(strPath).parent_path().string()) && writeFile(strPath, strContent);
 }
 
 bool CTempDir::writeFile(const std::string& strPath, const std::string& strContent)

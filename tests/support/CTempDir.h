@@ -13,7 +13,7 @@ public:
 
     // Without a trailing separator.
     const std::string& path() const { return m_strPath; }
-    // path() + "/" + strRelative
+    // strRelative below path(), with the system's separators
     std::string file(const std::string& strRelative) const;
 
     // Writes a file (creating its folders); false on failure.

@@ -224,3 +224,57 @@ std::unique_ptr<CVolumeLayer> CVolumeLayer::createPlatform()
 {
     return std::make_unique<CWinVolumeLayer>();
 }
+
+std::vector<CVolumeLayer::NotOffered> CWinVolumeLayer::notOffered()
+{
+    // Only FAT file systems are found on cards; other drives are listed
+    // with --all only.
+    const auto isCardFileSystem = [](const std::string& strRoot)
+    {
+        wchar_t acFileSystem[kNameBufferSize] = {};
+        SetErrorMode(SEM_FAILCRITICALERRORS);
+        const BOOL bOk = GetVolumeInformationW(toWide(strRoot).c_str(), nullptr, 0, nullptr,
+                                               nullptr, nullptr, acFileSystem, kNameBufferSize);
+        SetErrorMode(0);
+        const std::string strFs = bOk ? toUtf8(acFileSystem) : std::string();
+        return strFs == "FAT" || strFs == "FAT32" || strFs == "exFAT";
+    };
+    std::vector<NotOffered> aNot;
+    for (const std::string& strRoot : drives())
+    {
+        if (strRoot.empty())
+            continue;
+        switch (GetDriveTypeW(toWide(strRoot).c_str()))
+        {
+        case DRIVE_REMOVABLE:
+        {
+            VolumeInfo info;
+            int nType = 0;
+            if (!volumeInfo(strRoot, info))
+                aNot.push_back({strRoot, "no medium in the drive", true});
+            else if (mediaType(strRoot, nType) == eMediaReported && nType != kRemovableMedia)
+                aNot.push_back({strRoot,
+                                "the device reports media type " + std::to_string(nType) +
+                                    ", not a removable medium",
+                                true});
+            break;
+        }
+        case DRIVE_FIXED:
+            aNot.push_back({strRoot, "fixed disk", isCardFileSystem(strRoot)});
+            break;
+        case DRIVE_REMOTE:
+            aNot.push_back({strRoot, "network drive", false});
+            break;
+        case DRIVE_CDROM:
+            aNot.push_back({strRoot, "CD or DVD drive", false});
+            break;
+        case DRIVE_RAMDISK:
+            aNot.push_back({strRoot, "RAM disk", false});
+            break;
+        default:
+            aNot.push_back({strRoot, "drive of unknown type", false});
+            break;
+        }
+    }
+    return aNot;
+}

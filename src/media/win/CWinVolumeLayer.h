@@ -16,4 +16,5 @@ public:
     bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override;
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override;
+    std::vector<NotOffered> notOffered() override;
 };

@@ -57,6 +57,11 @@ int CCliApp::run(int nArgc, char** ppArgv)
     std::vector<wxString> astrArgs;
     for (int i = 1; i < nArgc; ++i)
         astrArgs.emplace_back(ppArgv[i], *wxConvFileName);
+    return run(astrArgs);
+}
+
+int CCliApp::run(const std::vector<wxString>& astrArgs)
+{
     int nCode = dispatch(astrArgs);
     if (!CStdOut::flush() && !CStdOut::isReported())
     {

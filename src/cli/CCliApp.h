@@ -16,6 +16,9 @@ public:
     // opens the same file whatever the locale. Standard output is checked
     // at the end: output that did not arrive is a failure.
     int run(int nArgc, char** ppArgv);
+    // The arguments after the program's name, already decoded (Windows
+    // passes them as UTF-16, whatever the code page).
+    int run(const std::vector<wxString>& astrArgs);
 
 private:
     CCliCommand* find(const wxString& strName) const;

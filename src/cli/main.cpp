@@ -7,9 +7,12 @@
 #include <wx/tokenzr.h>
 
 #include <cstdio>
+#include <vector>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
+#include <windows.h>
 #endif
 
 namespace
@@ -59,5 +62,18 @@ int main(int argc, char** argv)
 
     CCliApp app;
     registerCommands(app);
+#ifdef _WIN32
+    // The narrow arguments are in the code page, which cannot name every
+    // file; the wide command line can.
+    (void)argc, (void)argv;
+    int nArgs = 0;
+    wchar_t** ppArgs = CommandLineToArgvW(GetCommandLineW(), &nArgs);
+    std::vector<wxString> astrArgs;
+    for (int i = 1; ppArgs != nullptr && i < nArgs; ++i)
+        astrArgs.emplace_back(ppArgs[i]);
+    LocalFree(ppArgs);
+    return app.run(astrArgs);
+#else
     return app.run(argc, argv);
+#endif
 }

@@ -2,6 +2,7 @@
 
 #include "SafeFileWriterPlatform.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace
@@ -21,6 +22,19 @@ bool safefile::failWith(const wxString& strWhat, const wxString& strReason)
 {
     t_strLastError = strWhat + ": " + strReason;
     return false;
+}
+
+bool safefile::produce(const wxString& strPath, const CSafeFileWriter::FnProducer& fnProduce,
+                       std::string& rstrContent)
+{
+    errno = 0;
+    return fnProduce(
+               [&rstrContent](const void* p, size_t n)
+               {
+                   rstrContent.append(static_cast<const char*>(p), n);
+                   return true;
+               }) ||
+           fail(strPath, errno);
 }
 
 const wxString& CSafeFileWriter::getLastError()

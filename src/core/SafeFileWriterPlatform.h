@@ -4,6 +4,8 @@
 
 #include "CSafeFileWriter.h"
 
+#include <string>
+
 namespace safefile
 {
 // Records why the write failed (with the system's reason for a nonzero
@@ -11,6 +13,10 @@ namespace safefile
 bool fail(const wxString& strWhat, int nErrno);
 // The same with the reason in the system's own words.
 bool failWith(const wxString& strWhat, const wxString& strReason);
+// Produces the whole content into memory, for the routes that must have it
+// all before the first byte of the target is touched.
+bool produce(const wxString& strPath, const CSafeFileWriter::FnProducer& fnProduce,
+             std::string& rstrContent);
 // Writes the named file by the platform's safest route; strPath is not empty.
 bool writeFile(const wxString& strPath, const CSafeFileWriter::FnProducer& fnProduce);
 } // namespace safefile

@@ -116,14 +116,8 @@ bool writeInPlace(const wxString& strPath, const std::string& strTarget,
                   const CSafeFileWriter::FnProducer& fnProduce)
 {
     std::string strContent;
-    errno = 0;
-    if (!fnProduce(
-            [&strContent](const void* p, size_t n)
-            {
-                strContent.append(static_cast<const char*>(p), n);
-                return true;
-            }))
-        return fail(strPath, errno);
+    if (!safefile::produce(strPath, fnProduce, strContent))
+        return false;
 
     struct stat st;
     const bool bCreated = stat(strTarget.c_str(), &st) != 0;

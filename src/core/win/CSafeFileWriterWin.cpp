@@ -140,14 +140,8 @@ bool writeInPlace(const wxString& strPath, const std::wstring& strTarget,
                   const CSafeFileWriter::FnProducer& fnProduce)
 {
     std::string strContent;
-    errno = 0;
-    if (!fnProduce(
-            [&strContent](const void* p, size_t n)
-            {
-                strContent.append(static_cast<const char*>(p), n);
-                return true;
-            }))
-        return fail(strPath, errno);
+    if (!safefile::produce(strPath, fnProduce, strContent))
+        return false;
 
     const HANDLE hFile = CreateFileW(strTarget.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

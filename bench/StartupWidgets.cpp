@@ -54,7 +54,13 @@ public:
                 pLine->Add(new wxRadioButton(pBox, wxID_ANY, n ? "Variable" : "Fixed",
                                              wxDefaultPosition, wxDefaultSize, n ? 0 : wxRB_GROUP));
             else
-                pLine->Add(new wxCheckBox(pBox, wxID_ANY, wxString::Format("T %d", n + 1)));
+            {
+                // Checked, as the editor shows them: a checked box draws its mark
+                // from the theme's icons.
+                auto* pCheck = new wxCheckBox(pBox, wxID_ANY, wxString::Format("T %d", n + 1));
+                pCheck->SetValue(true);
+                pLine->Add(pCheck);
+            }
             pLine->Add(new wxSpinCtrl(pBox, wxID_ANY, "320", wxDefaultPosition, wxDefaultSize,
                                       wxSP_ARROW_KEYS, 150, 450));
             pLine->Add(new wxStaticText(pBox, wxID_ANY, "C"));
@@ -64,6 +70,11 @@ public:
                 pItem->GetWindow()->Enable(n == 3 || pItem == pLine->GetItem(size_t(0)));
             pMode->Add(pLine);
         }
+        // The editor starts in variable mode.
+        static_cast<wxRadioButton*>(static_cast<wxSizer*>(pMode->GetItem(size_t(3))->GetSizer())
+                                        ->GetItem(size_t(0))
+                                        ->GetWindow())
+            ->SetValue(true);
         pTop->Add(pMode, 0, wxEXPAND);
 
         auto* pButtons = new wxBoxSizer(wxHORIZONTAL);
@@ -79,7 +90,9 @@ public:
         pBox = pSleep->GetStaticBox();
         for (const char* pcCheck : {"Standby", "Shutdown"})
         {
-            pSleep->Add(new wxCheckBox(pBox, wxID_ANY, pcCheck));
+            auto* pCheck = new wxCheckBox(pBox, wxID_ANY, pcCheck);
+            pCheck->SetValue(true);
+            pSleep->Add(pCheck);
             pSleep->Add(new wxSpinCtrl(pBox, wxID_ANY, "10", wxDefaultPosition, wxDefaultSize,
                                        wxSP_ARROW_KEYS, 1, 240));
             pSleep->Add(new wxStaticText(pBox, wxID_ANY, "min"));

@@ -3,6 +3,8 @@
 // in place where no temporary file can be made.
 #include "SafeFileWriterPlatform.h"
 
+#include "PosixWrite.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -13,6 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using posixio::writeAll;
 using safefile::fail;
 
 namespace
@@ -46,27 +49,6 @@ private:
     int m_nFd;
     bool m_bKeep = false;
 };
-
-bool writeAll(int nFd, const void* pData, size_t nLength)
-{
-    const char* p = static_cast<const char*>(pData);
-    while (nLength > 0)
-    {
-        const ssize_t n = ::write(nFd, p, nLength);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            // Nothing written and no reason given: the device is full.
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        p += n;
-        nLength -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 mode_t newFileMode()
 {

@@ -1,11 +1,15 @@
 #include "CLinuxCardFile.h"
 
+#include "posix/PosixWrite.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <unistd.h>
+
+using posixio::writeAll;
 
 namespace
 {
@@ -23,26 +27,6 @@ std::string parentDir(const std::string& strPath)
     return n == std::string::npos ? std::string(".")
            : n == 0               ? std::string("/")
                                   : strPath.substr(0, n);
-}
-
-bool writeAll(int nFd, const void* pData, size_t nSize)
-{
-    const char* p = static_cast<const char*>(pData);
-    while (nSize > 0)
-    {
-        const ssize_t n = write(nFd, p, nSize);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            if (n == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        p += n;
-        nSize -= static_cast<size_t>(n);
-    }
-    return true;
 }
 
 // Reads up to nSize bytes; a short count means the end of the file.

@@ -87,10 +87,13 @@ TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
         EXPECT_TRUE(!bOk ||
                     image(card) == strFile.substr(0, nUsed) + std::string(kImage - nUsed, 0));
     }
-    // A file that opens but fails to read is corrupted too.
+#ifndef _WIN32
+    // A file that opens but fails to read is corrupted too (Linux only: a
+    // link to a file that refuses to be read).
     CTempDir::removeAll(file());
     ASSERT_EQ(symlink("/proc/self/mem", file().c_str()), 0);
     EXPECT_EQ(use(false, &m_card), corrupted);
+#endif
 
     // A cancelled choice leaves the image alone.
     const std::string strBefore = image(m_card);

@@ -81,7 +81,7 @@ TEST_F(ZoltVolumeTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     addDrive(4, true);
     addDrive(5, false).bInfoOk = false;
     CTempDir::makeDirs(m_dir.file("drive7/ZOLT.CFG")); // a folder is not the file
-    m_layer.setDrive(7, m_dir.file("drive7/"));
+    m_layer.setDrive(7, m_dir.file("drive7") + "/");
     addDrive(31, true); // the last slot there is
     CZoltVolume volume(m_layer);
     EXPECT_EQ(volume.enumVolumes(), 0x800000B3u); // slots 0, 1, 4, 5, 7 and 31

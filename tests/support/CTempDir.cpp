@@ -12,6 +12,15 @@
 
 namespace fs = std::filesystem;
 
+namespace
+{
+// Paths are UTF-8 everywhere in the tests; Windows wants them wide.
+fs::path native(const std::string& strPath)
+{
+    return fs::u8path(strPath);
+}
+} // namespace
+
 CTempDir::CTempDir()
 {
     // In the system's temporary folder (TMPDIR on Unix), under a fresh name.
@@ -23,7 +32,7 @@ CTempDir::CTempDir()
         std::error_code ec;
         if (fs::create_directory(dir, ec))
         {
-            m_strPath = fs::canonical(dir).string();
+            m_strPath = fs::canonical(dir).u8string();
             return;
         }
     }
@@ -38,7 +47,7 @@ CTempDir::~CTempDir()
 std::string CTempDir::file(const std::string& strRelative) const
 {
     // With the system's own separators, as the toolkit gives paths back.
-    return (fs::path(m_strPath) / strRelative).make_preferred().string();
+    return (native(m_strPath) / native(strRelative)).make_preferred().u8string();
 }
 
 std::string CTempDir::device(const std::string& strRelative, unsigned nMajor, unsigned nMinor) const
@@ -57,12 +66,12 @@ std::string CTempDir::device(const std::string& strRelative, unsigned nMajor, un
 bool CTempDir::write(const std::string& strRelative, const std::string& strContent) const
 {
     const std::string strPath = file(strRelative);
-    return makeDirs(fs::path(strPath).parent_path().string()) && writeFile(strPath, strContent);
+    return makeDirs(native(strPath).parent_path().u8string()) && writeFile(strPath, strContent);
 }
 
 bool CTempDir::writeFile(const std::string& strPath, const std::string& strContent)
 {
-    std::ofstream out(strPath, std::ios::binary | std::ios::trunc);
+    std::ofstream out(native(strPath), std::ios::binary | std::ios::trunc);
     out << strContent;
     out.close();
     return !out.fail();
@@ -70,7 +79,7 @@ bool CTempDir::writeFile(const std::string& strPath, const std::string& strConte
 
 std::string CTempDir::readFile(const std::string& strPath)
 {
-    std::ifstream in(strPath, std::ios::binary);
+    std::ifstream in(native(strPath), std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
@@ -79,18 +88,18 @@ std::string CTempDir::readFile(const std::string& strPath)
 bool CTempDir::exists(const std::string& strPath)
 {
     std::error_code ec;
-    return fs::exists(fs::symlink_status(strPath, ec));
+    return fs::exists(fs::symlink_status(native(strPath), ec));
 }
 
 bool CTempDir::makeDirs(const std::string& strPath)
 {
     std::error_code ec;
-    fs::create_directories(strPath, ec);
-    return fs::is_directory(strPath, ec);
+    fs::create_directories(native(strPath), ec);
+    return fs::is_directory(native(strPath), ec);
 }
 
 void CTempDir::removeAll(const std::string& strPath)
 {
     std::error_code ec;
-    fs::remove_all(strPath, ec);
+    fs::remove_all(native(strPath), ec);
 }

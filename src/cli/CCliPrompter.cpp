@@ -19,12 +19,16 @@ int CCliPrompter::findEntry(const wxArrayString& astrChoices, const wxString& st
 {
     // An entry is the root, then an optional " (name: ...)" and marker.
     // A card that is not mounted is named by its device, without the separator.
+    // Drive letters and folder names are the same in either case on Windows.
+    const bool bCase = wxFileName::IsCaseSensitive();
+    const auto startsWith = [bCase](const wxString& str, const wxString& strStart)
+    { return str.Left(strStart.size()).IsSameAs(strStart, bCase); };
     const wxString strDevice =
         strRoot.EndsWith("/") ? strRoot.substr(0, strRoot.size() - 1) : strRoot;
     for (size_t i = 0; i < astrChoices.size(); ++i)
-        if (astrChoices[i] == strRoot || astrChoices[i].StartsWith(strRoot + " (") ||
-            astrChoices[i].StartsWith(strRoot + " [") ||
-            (astrChoices[i].StartsWith(strDevice + " (") &&
+        if (astrChoices[i].IsSameAs(strRoot, bCase) || startsWith(astrChoices[i], strRoot + " (") ||
+            startsWith(astrChoices[i], strRoot + " [") ||
+            (startsWith(astrChoices[i], strDevice + " (") &&
              astrChoices[i].EndsWith(" (not mounted)")))
             return static_cast<int>(i);
     return -1;

@@ -3,42 +3,51 @@
 #include "CTempDir.h"
 
 #include <gtest/gtest.h>
+#include <wx/filename.h>
 
 #include <unistd.h>
 
+namespace
+{
+struct RootCase
+{
+    const char* pszRoot;
+    int nIndex;
+};
+#ifdef _WIN32
+const wxString kChoices[] = {"R:\\ (name: CARD)", "S:\\", "T:\\ [write protected]",
+                             "U:\\ (name: A) [compressed]"};
+const RootCase kRoots[] = {
+    {"R:", 0},   {"r:\\", 0}, {"R:/", 0},      {"S:\\", 1},        {"t:", 2},
+    {"U:\\", 3}, {"V:", -1},  {"R:\\sub", -1}, {"S:\\sub\\..", 1}, {"R:\\ (name: CARD)", -1},
+};
+#else
+const wxString kChoices[] = {
+    "/media/u/CARD/ (name: CARD)",       "/media/u/CARD2/",
+    "/media/u/RO/ [write protected]",    "/media/u/X/ (name: A) [compressed]",
+    "/dev/sdb1 (name: B) (not mounted)", "/dev/sdc1 (not mounted)"};
+const RootCase kRoots[] = {
+    {"/media/u/CARD", 0},  {"/media/u/CARD/", 0},
+    {"/media/u/CARD2", 1}, {"/media/u/RO/", 2},
+    {"/media/u/X", 3},     {"/media/u/../u/CARD2/", 1},
+    {"/media/u/CAR", -1},  {"/media/u/CARD/sub", -1},
+    {"/media/u/card", -1}, {"/media/u", -1},
+    {"/dev/sdb1", 4},      {"/dev/sdc1/", 5},
+    {"/dev/sdb", -1},      {"/media/u/CARD (name: CARD)", -1},
+};
+#endif
+} // namespace
+
 TEST(CliPrompter, GivenRootPicksItsEntryWhateverLabelOrMarker)
 {
-    const wxString astr[] = {
-        "/media/u/CARD/ (name: CARD)",       "/media/u/CARD2/",
-        "/media/u/RO/ [write protected]",    "/media/u/X/ (name: A) [compressed]",
-        "/dev/sdb1 (name: B) (not mounted)", "/dev/sdc1 (not mounted)"};
-    const wxArrayString astrChoices(std::size(astr), astr);
-    const struct
-    {
-        const char* pszRoot;
-        int nIndex;
-    } aCases[] = {
-        {"/media/u/CARD", 0},
-        {"/media/u/CARD/", 0},
-        {"/media/u/CARD2", 1},
-        {"/media/u/RO/", 2},
-        {"/media/u/X", 3},
-        {"/media/u/../u/CARD2/", 1},
-        {"/media/u/CAR", -1},
-        {"/media/u/CARD/sub", -1},
-        {"/media/u", -1},
-        {"/dev/sdb1", 4},
-        {"/dev/sdc1/", 5},
-        {"/dev/sdb", -1},
-        {"/media/u/CARD (name: CARD)", -1},
-    };
-    for (const auto& c : aCases)
+    const wxArrayString astrChoices(std::size(kChoices), kChoices);
+    for (const RootCase& c : kRoots)
     {
         CConsoleReporter reporter;
         CCliPrompter prompter(reporter, c.pszRoot);
         EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), c.nIndex) << c.pszRoot;
         // A refusal lists what is offered.
-        EXPECT_EQ(prompter.getDeclined().find("/media/u/CARD2/") != wxString::npos, c.nIndex < 0)
+        EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, c.nIndex < 0)
             << c.pszRoot;
     }
 }
@@ -63,5 +72,5 @@ TEST(CliPrompter, RelativeRootIsTakenFromTheWorkingDirectory)
     ASSERT_EQ(chdir(dir.path().c_str()), 0);
     const wxString strRoot = CCliPrompter::normaliseRoot("card");
     ASSERT_EQ(chdir(acOld), 0);
-    EXPECT_EQ(strRoot, wxString::FromUTF8(dir.path() + "/card/"));
+    EXPECT_EQ(strRoot, wxString::FromUTF8(dir.file("card")) + wxFileName::GetPathSeparator());
 }

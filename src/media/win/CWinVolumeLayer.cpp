@@ -39,9 +39,19 @@ std::string toUtf8(const wchar_t* pszWide)
     return str;
 }
 
+// The system's own words for the last error, as strerror gives them on Linux.
 bool fail(std::string& rstrError, const std::string& strWhat)
 {
-    rstrError = strWhat + " (error " + std::to_string(GetLastError()) + ")";
+    const DWORD nError = GetLastError();
+    wchar_t acText[512] = {};
+    const DWORD nLength =
+        FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nError,
+                       0, acText, sizeof(acText) / sizeof(acText[0]), nullptr);
+    std::string strText = nLength > 0 ? toUtf8(acText) : std::string();
+    while (!strText.empty() && (strText.back() == '\n' || strText.back() == '\r' ||
+                                strText.back() == ' ' || strText.back() == '.'))
+        strText.pop_back();
+    rstrError = strWhat + ": " + (strText.empty() ? "error " + std::to_string(nError) : strText);
     return false;
 }
 

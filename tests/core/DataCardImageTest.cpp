@@ -82,20 +82,6 @@ TEST(DataCardImage, RandomRecordsRoundTrip)
     }
 }
 
-TEST(DataCardImage, EveryPayloadBitCounts)
-{
-    Card c;
-    ASSERT_TRUE(c.p->buildWrite(c.sys, c.tool));
-    const Bytes acGood = c.image(0, 512);
-    for (size_t i = 0; i < CDataCard::kParPayloadLength; ++i)
-        for (uint32_t nAt : {ref::position(i), (ref::position(i) + 111) % 512})
-        {
-            std::copy(acGood.begin(), acGood.end(), c.p->getImage());
-            c.p->getImage()[nAt] ^= static_cast<uint8_t>(1u << (i % 8));
-            EXPECT_FALSE(c.read()) << "payload byte " << i << " at " << nAt;
-        }
-}
-
 TEST(DataCardImage, ChainsOfRecords)
 {
     const Card c;

@@ -72,15 +72,27 @@ TEST(SafeFileWriter, ContentArrivesWholeOrNotAtAll)
     EXPECT_EQ(modeOf(dir.file("new.zlx")), 0640u);
     EXPECT_EQ(CTempDir::readFile(dir.file("new.zlx")) + CTempDir::readFile(dir.file("fat.zlx")),
               "fat");
-    // Names as long as the file system allows, in one- and two-byte characters.
+    // Names as long as the file system allows, in one- and two-byte characters:
+    // the temporary file beside the target takes the start of the name, cut
+    // between two characters.
     std::string strMulti = "x";
     while (strMulti.size() < 251)
         strMulti += "\xc3\xa4";
     for (const std::string& strName : {std::string(251, 'x') + ".zlx", strMulti + ".zlx"})
     {
-        EXPECT_TRUE(CSafeFileWriter::write(wxString::FromUTF8(dir.file(strName)), "long", 4))
-            << CSafeFileWriter::getLastError();
+        std::string strTemp;
+        const auto fnLook = [&](const CSafeFileWriter::FnSink& fnSink)
+        {
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                if (entry.path().filename().string()[0] == '.')
+                    strTemp = entry.path().filename().string();
+            return fnSink("long", 4);
+        };
+        EXPECT_TRUE(CSafeFileWriter::write(wxString::FromUTF8(dir.file(strName)), fnLook));
         EXPECT_EQ(CTempDir::readFile(dir.file(strName)), "long");
+        const size_t nStem = strName[1] == 'x' ? 64 : 63;
+        EXPECT_EQ(strTemp.substr(0, nStem + 2), "." + strName.substr(0, nStem) + ".");
+        EXPECT_EQ(strTemp.size(), nStem + 8);
     }
     EXPECT_EQ(entries(dir.path()), 6u);
 }

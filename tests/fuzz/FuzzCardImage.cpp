@@ -46,15 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     ToolPar tool{};
     require(!s_card.readPar(sys, tool, CDataCard::kSectorCount),
             "a sector beyond the image was read");
-    if (s_card.readPar(sys, tool, nSector))
+    // A record taken is of its type, not short, and its CRC holds.
+    const auto taken = [](const auto& r, uint8_t cType)
     {
-        require(sys.cType == CDataCard::kTypeSysPar && tool.cType == CDataCard::kTypeToolPar &&
-                    sys.cLength >= sizeof sys && tool.cLength >= sizeof tool,
-                "a short record or one of the wrong type was taken");
-        const auto crcHolds = [](const auto& r)
-        { return r.cLength > sizeof r || CDataCard::crc16(&r.cType, sizeof r - 2) == r.nCrc; };
-        require(crcHolds(sys) && crcHolds(tool), "a record with a wrong CRC was taken");
-    }
+        return r.cType == cType && r.cLength >= sizeof r &&
+               (r.cLength > sizeof r || CDataCard::crc16(&r.cType, sizeof r - 2) == r.nCrc);
+    };
+    require(!s_card.readPar(sys, tool, nSector) ||
+                (taken(sys, CDataCard::kTypeSysPar) && taken(tool, CDataCard::kTypeToolPar)),
+            "a record that does not hold was taken");
     const uint8_t* pOther = s_card.getImage() + (nSector ? nSector - 1 : 1) * kSector;
     require(std::all_of(pOther, pOther + kSector, [](uint8_t c) { return c == 0; }),
             "another sector was changed");

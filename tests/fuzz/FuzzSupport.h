@@ -3,12 +3,12 @@
 // shows as a crash or a failed check), checks, and the input as a file.
 #pragma once
 
+#include <wx/file.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <unistd.h>
 
 namespace zoltfuzz
@@ -37,9 +37,7 @@ struct SInputFile
     ~SInputFile() { std::remove(strPath.c_str()); }
     const std::string& write(const uint8_t* pData, size_t nSize)
     {
-        std::FILE* pFile = std::fopen(strPath.c_str(), "wb");
-        require(pFile && std::fwrite(pData, 1, nSize, pFile) == nSize && !std::fclose(pFile),
-                "the input could not be written");
+        require(wxFile(strPath, wxFile::write).Write(pData, nSize) == nSize, "no input file");
         return strPath;
     }
 };

@@ -1,6 +1,7 @@
 // The settings document: its exact bytes, its elements under the update
 // flags, reading it back with the reader's rules, and loading and saving
 // through the file dialogs.
+#include "CAssertRecorder.h"
 #include "CDataCard.h"
 #include "CFileXml.h"
 #include "CScriptedPrompter.h"
@@ -137,9 +138,14 @@ TEST(FileXml, RandomRecordsComeBackAsTheDocumentCarriesThem)
             e.cShutdownTmMin = t.cShutdownTmMin;
         EXPECT_EQ(ref::bytes(out.tool), ref::bytes(e));
     }
+    // Flags no document holds are asserted but written: three system flags,
+    // four calibration flags (two of them twice).
     Pair p;
     p.sys.acPassword[1] = 1, p.sys.acSerialNumber[15] = 0xFF, p.sys.nUpdateFlag = 0x1F;
+    p.tool.nUpdateFlag = 0x3FFFFF;
+    CAssertRecorder asserts;
     writer.buildSettings(p.sys, p.tool);
+    EXPECT_EQ(asserts.getAsserts().size(), 9u);
     EXPECT_EQ(at(writer, {"system-parameter", "password"})->GetAttribute("base64"),
               "AAEAAAAAAAAAAAAAAAAAAA==");
     EXPECT_EQ(at(writer, {"system-parameter", "serial-number"})->GetAttribute("base64"),

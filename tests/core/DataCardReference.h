@@ -1,5 +1,5 @@
-// Plain, unoptimised restatements of the card layout, written from the
-// format description, that the tests hold the real code against.
+// Plain, unoptimised restatements of the card layout that the tests hold
+// the real code against.
 #pragma once
 
 #include "ZoltPar.h"
@@ -10,49 +10,33 @@
 
 namespace ref
 {
-template <class T> std::vector<uint8_t> bytes(const T& r)
+using Bytes = std::vector<uint8_t>;
+
+template <class T> Bytes bytes(const T& r)
 {
     const uint8_t* p = reinterpret_cast<const uint8_t*>(&r);
-    return std::vector<uint8_t>(p, p + sizeof(T));
+    return Bytes(p, p + sizeof(T));
 }
 
 template <class T> void randomize(T& r, std::mt19937& rGen)
 {
-    uint8_t* p = reinterpret_cast<uint8_t*>(&r);
     for (size_t i = 0; i < sizeof(T); ++i)
-        p[i] = static_cast<uint8_t>(rGen());
+        reinterpret_cast<uint8_t*>(&r)[i] = static_cast<uint8_t>(rGen());
 }
 
-// One draw at a time, bits 16 ... 30 of each new state, low byte kept.
-inline std::vector<uint8_t> filler(uint32_t nSeed, size_t nLength = 1u << 20)
+// One draw at a time, bits 16 ... 23 of each new state.
+inline Bytes filler(uint32_t nState, size_t nLength = 1u << 20)
 {
-    std::vector<uint8_t> ac(nLength);
-    uint32_t nState = nSeed;
-    for (size_t i = 0; i < nLength; ++i)
-    {
-        nState = nState * 214013u + 2531011u;
-        ac[i] = static_cast<uint8_t>(((nState >> 16) & 0x7FFF) & 0xFF);
-    }
+    Bytes ac(nLength);
+    for (uint8_t& c : ac)
+        c = static_cast<uint8_t>((nState = nState * 214013u + 2531011u) >> 16);
     return ac;
 }
 
-// 193, then each 222 lower, modulo the sector.
-inline std::vector<uint32_t> positions()
+// Payload byte i sits at position(i), masked by the bytes 111 either side.
+inline uint32_t position(size_t i)
 {
-    std::vector<uint32_t> an;
-    for (int i = 0, nPos = 193; i < 256; ++i, nPos = ((nPos - 222) % 512 + 512) % 512)
-        an.push_back(static_cast<uint32_t>(nPos));
-    return an;
-}
-
-inline uint32_t plus111(uint32_t p)
-{
-    return (p + 111) % 512;
-}
-
-inline uint32_t minus111(uint32_t p)
-{
-    return (p + 512 - 111) % 512;
+    return static_cast<uint32_t>((193 + 290 * i) % 512);
 }
 
 // Bitwise, most significant bit first.
@@ -61,13 +45,7 @@ inline uint16_t crc(const uint8_t* p, size_t n)
     uint32_t c = 0;
     for (size_t i = 0; i < n; ++i)
         for (int nBit = 7; nBit >= 0; --nBit)
-        {
-            const bool bIn = ((p[i] >> nBit) & 1) != 0;
-            const bool bTop = (c & 0x8000) != 0;
-            c = (c << 1) & 0xFFFF;
-            if (bIn != bTop)
-                c ^= 0x1021;
-        }
+            c = ((c << 1) & 0xFFFF) ^ (((p[i] >> nBit & 1) != (c >> 15 & 1)) ? 0x1021 : 0);
     return static_cast<uint16_t>(c);
 }
 
@@ -81,34 +59,44 @@ inline void close(uint8_t* p, size_t n)
 
 template <class T> bool crcHolds(const T& r)
 {
-    const std::vector<uint8_t> ac = bytes(r);
+    const Bytes ac = bytes(r);
     return crc(ac.data(), ac.size() - 2) == (ac[ac.size() - 2] | (ac.back() << 8));
 }
 
-// Header, both records, terminator.
-inline std::vector<uint8_t> payload(const SysPar& rSys, const ToolPar& rTool)
+// A framed record: type, length, version 1, filler, CRC.
+inline Bytes record(uint8_t cType, size_t nLength, uint8_t cFill = 0)
 {
-    std::vector<uint8_t> ac(43, 0);
-    ac[0] = 0x60;
-    ac[1] = 43;
+    Bytes ac(nLength, cFill);
+    ac[0] = cType;
+    ac[1] = static_cast<uint8_t>(nLength);
     ac[2] = 1;
-    close(ac.data(), 43);
-    const uint8_t* pSys = reinterpret_cast<const uint8_t*>(&rSys);
-    const uint8_t* pTool = reinterpret_cast<const uint8_t*>(&rTool);
-    ac.insert(ac.end(), pSys, pSys + sizeof(SysPar));
-    ac.insert(ac.end(), pTool, pTool + sizeof(ToolPar));
-    for (uint8_t c : {0x00, 0x04, 0x84, 0x40})
-        ac.push_back(c);
+    close(ac.data(), nLength);
     return ac;
 }
 
-// The whole image for one payload in sector 0.
-inline std::vector<uint8_t> image(const std::vector<uint8_t>& acPayload)
+inline Bytes chain(std::initializer_list<Bytes> aRecords)
 {
-    std::vector<uint8_t> ac = filler(crc(acPayload.data(), acPayload.size()));
-    const std::vector<uint32_t> an = positions();
+    Bytes ac;
+    for (const Bytes& r : aRecords)
+        ac.insert(ac.end(), r.begin(), r.end());
+    return ac;
+}
+
+// Header, both records, terminator.
+inline Bytes payload(const SysPar& rSys, const ToolPar& rTool)
+{
+    return chain({record(0x60, 43), bytes(rSys), bytes(rTool), Bytes{0x00, 0x04, 0x84, 0x40}});
+}
+
+// The whole image for one payload in sector 0.
+inline Bytes image(const Bytes& acPayload)
+{
+    Bytes ac = filler(crc(acPayload.data(), acPayload.size()));
     for (size_t i = 0; i < acPayload.size(); ++i)
-        ac[an[i]] = ac[plus111(an[i])] ^ ac[minus111(an[i])] ^ acPayload[i];
+    {
+        const uint32_t n = position(i);
+        ac[n] = ac[(n + 111) % 512] ^ ac[(n + 401) % 512] ^ acPayload[i];
+    }
     return ac;
 }
 } // namespace ref

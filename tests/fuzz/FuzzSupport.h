@@ -1,84 +1,44 @@
-// What every fuzz target shares: the toolkit started once per process and
-// kept quiet, the input handed over as a file, and a reporter that records.
+// What every fuzz target shares: the toolkit started once and kept quiet
+// (assertions of the code under test are silent, as in the editor, so a fault
+// shows as a crash or a failed check), checks, and the input as a file.
 #pragma once
 
-#include "CReporter.h"
-
-#include <wx/debug.h>
+#include <wx/file.h>
 #include <wx/init.h>
 #include <wx/log.h>
 
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <unistd.h>
 
 namespace zoltfuzz
 {
-// Starts the toolkit (base and xml) once. Assertions of the code under test
-// are silent, as in the editor; a fault must show as a crash or a failed
-// check of the target itself.
-inline void init()
-{
-    static wxInitializer s_initializer;
-    static bool s_bDone = false;
-    if (s_bDone)
-        return;
-    s_bDone = true;
-    if (!s_initializer.IsOk())
-        std::abort();
-    wxSetAssertHandler(nullptr);
-    wxLog::EnableLogging(false);
-}
-
-// A file in memory-backed storage that holds one input; removed at exit.
-class CInputFile
-{
-public:
-    explicit CInputFile(const char* szName)
-    {
-        const char* szDir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        m_str = std::string(szDir) + "/zolt-fuzz-" + std::to_string(getpid()) + "-" + szName;
-    }
-    ~CInputFile() { std::remove(m_str.c_str()); }
-
-    const std::string& write(const uint8_t* pData, size_t nSize)
-    {
-        std::FILE* pFile = std::fopen(m_str.c_str(), "wb");
-        if (!pFile || (nSize && std::fwrite(pData, 1, nSize, pFile) != nSize) ||
-            std::fclose(pFile) != 0)
-            std::abort();
-        return m_str;
-    }
-    const std::string& path() const { return m_str; }
-
-private:
-    std::string m_str;
-};
-
-class CRecordingReporter : public CReporter
-{
-public:
-    void report(const wxString& strTitle, const wxString& strText) override
-    {
-        ++m_nCount;
-        m_strTitle = strTitle;
-        m_strText = strText;
-    }
-
-    int m_nCount = 0;
-    wxString m_strTitle;
-    wxString m_strText;
-};
-
-// A check of the target: a failure stops the run like a crash.
 inline void require(bool b, const char* szWhat)
 {
     if (!b)
-    {
-        std::fprintf(stderr, "fuzz check failed: %s\n", szWhat);
-        std::abort();
-    }
+        std::fprintf(stderr, "fuzz check failed: %s\n", szWhat), std::abort();
 }
+
+inline void init()
+{
+    static wxInitializer s_init;
+    static const bool s_bDone = (wxSetAssertHandler(nullptr), wxLog::EnableLogging(false), true);
+    require(s_init.IsOk() && s_bDone, "the toolkit did not start");
+}
+
+// A file in memory-backed storage that holds one input; removed at exit.
+struct SInputFile
+{
+    std::string strPath;
+    explicit SInputFile(const char* szName)
+        : strPath("/dev/shm/zolt-fuzz-" + std::to_string(getpid()) + "-" + szName)
+    {
+    }
+    ~SInputFile() { std::remove(strPath.c_str()); }
+    const std::string& write(const uint8_t* pData, size_t nSize)
+    {
+        require(wxFile(strPath, wxFile::write).Write(pData, nSize) == nSize, "no input file");
+        return strPath;
+    }
+};
 } // namespace zoltfuzz

@@ -252,12 +252,6 @@ TEST_F(CardCommands, FailuresAreReportedAndCardsWithoutRecordsEndSilently)
 TEST_F(CardCommands, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ),
-                  expectMessage("Can't find the file",
-                                "No configuration file found!\n"
-                                "Please insert a micro SD card first.",
-                                [this](CDlgMessage* pDlg)
-                                { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
     m_pFrame->show(kEdited);
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE),
                   expectChoice(0, "Write Settings",

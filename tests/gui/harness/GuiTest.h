@@ -183,17 +183,6 @@ inline void scrollWheel(wxWindow* pWin, bool bUp)
     pumpEvents(10);
 }
 
-// Counts the toolkit's failed assertions while it lives instead of failing
-// the test, for tests that expect an internal check to fire.
-struct CAssertCounter
-{
-    inline static int s_nCount = 0;
-    inline static bool s_bCounting = false;
-    CAssertCounter() { s_nCount = 0, s_bCounting = true; }
-    ~CAssertCounter() { s_bCounting = false; }
-    int count() const { return s_nCount; }
-};
-
 // What each control under pParent shows, in the order of the window tree:
 // text or value, tool tip, and (e)nabled, (s)hown, checked (x) or not (-).
 inline std::vector<wxString> snapshot(wxWindow* pParent)

@@ -144,6 +144,17 @@ TEST_F(Binding, EnablingFollowsModeAndBoxesWhetherClickedOrShown)
         bShutdown = bShutdown && bStandby; // a record without standby has no shutdown
         expectAll();
     }
+    // From all on: unchecking T 2 by hand takes T 3 along, checking it brings T 3 back.
+    wxString strOn;
+    for (auto [pBox, bOn] : {std::pair{f->m_pCheckboxT2, false},
+                             {f->m_pCheckboxT2, true},
+                             {f->m_pCheckboxT3, false},
+                             {f->m_pCheckboxT3, true}})
+    {
+        f->click(pBox, bOn);
+        strOn << f->m_pSpinCtrlT2->IsEnabled() << f->m_pSpinCtrlT3->IsEnabled() << " ";
+    }
+    EXPECT_EQ("00 11 10 11 ", strOn);
 }
 
 TEST_F(Binding, UnitSwitchGivesBackEveryWholeCelsiusDegree)
@@ -164,6 +175,10 @@ TEST_F(Binding, UnitSwitchGivesBackEveryWholeCelsiusDegree)
     }
     f->click(f->m_pRadioBtnCelsius); // the unit already shown converts nothing
     EXPECT_EQ("450", f->m_pSpinCtrlT1->GetTextValue());
+    wxSpinEvent step(wxEVT_SPINCTRL, ID_SPINCTRL_T1); // a step passes on to the field
+    step.SetEventObject(f->m_pSpinCtrlT1);
+    f->m_pSpinCtrlT1->ProcessWindowEvent(step);
+    EXPECT_TRUE(step.GetSkipped());
 
     // A converted value just outside the new range was not typed: it is clamped silently.
     Defaults d;

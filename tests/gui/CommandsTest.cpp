@@ -71,6 +71,7 @@ TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
     const wxString strFilter = "|Zolt xml (*.zlx)|*.zlx", strFirst = path("sub/first.zlx");
     ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
     expectFile("Q417 SD", "");
+    EXPECT_EQ(wxPoint(10, 10), m_pFrame->GetPosition());
     m_pFrame->show(kEdited);
     m_prompter.answerFile(strFirst);
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));

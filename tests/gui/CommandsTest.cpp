@@ -1,16 +1,17 @@
-// The main window's file and card commands end to end: dialogs answered by a
+// The editor's file and card commands end to end: dialogs answered by a
 // scripted prompter (or the test hook for the window's own dialogs), real
-// files in a temporary folder checked with the command-line tool, a fake card
-// volume, the title and the current file.
-#include "Probe.h"
+// files checked with the command-line tool, a fake card volume, the title and
+// the current file.
+#include "GuiTest.h"
 
 #include "CDlgAbout.h"
 #include "CTempDir.h"
 
 #include <wx/collpane.h>
-#include <wx/dir.h>
 #include <wx/menu.h>
 #include <wx/utils.h>
+
+#include <cstring>
 
 #ifndef ZOLT_ZOLTCFG_PATH
 #error "the file commands are checked with zoltcfg"
@@ -18,8 +19,6 @@
 
 namespace
 {
-const wxString kWildcard = "Zolt xml (*.zlx)|*.zlx";
-
 // The records of a card image file as the station finds them; none when unreadable.
 Records recordsInImage(const std::string& strPath)
 {
@@ -33,7 +32,7 @@ Records recordsInImage(const std::string& strPath)
     return card.readPar(sysPar, toolPar, 0) ? recordsOf(sysPar, toolPar) : Records();
 }
 
-class CommandsTest : public CHandlerTest
+class Commands : public CHandlerTest
 {
 protected:
     wxString path(const std::string& strName) const
@@ -49,267 +48,173 @@ protected:
         EXPECT_EQ(0, wxExecute(const_cast<char**>(apcArgs), wxEXEC_SYNC | wxEXEC_NOEVENTS));
         return recordsInImage(strImage);
     }
-    // Lets the editor save the settings s under strPath, as the user would.
-    void saveAs(const Shown& s, const wxString& strPath)
+    // The last file dialog asked for: kind, message, name and filter.
+    wxString asked() const
     {
-        m_pFrame->show(s);
-        m_prompter.answerFile(strPath);
-        m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-        ASSERT_EQ(recordsOf(s), recordsInFile(strPath));
-    }
-    void open(const wxString& strPath)
-    {
-        m_prompter.answerFile(strPath);
-        m_pFrame->menu(ID_MENU_FILE_OPEN);
-    }
-    const CScriptedPrompter::FileRequest& lastRequest() const
-    {
-        return m_prompter.getFileRequests().back();
+        if (m_prompter.getFileRequests().empty())
+            return "nothing asked";
+        const auto& r = m_prompter.getFileRequests().back();
+        return wxString(r.eKind == CPrompter::eFileSave ? "save|" : "open|") + r.strMessage + "|" +
+               r.strDefaultFile + "|" + r.strWildcard;
     }
     void expectFile(const wxString& strTitle, const wxString& strPath)
     {
-        EXPECT_EQ(strTitle, m_pFrame->GetTitle());
-        EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
+        EXPECT_EQ(strTitle + "|" + strPath,
+                  m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
     }
 
     CTempDir m_dir;
 };
 
-TEST_F(CommandsTest, SaveWithoutAFileOffersTheDefaultNameAndRetitles)
+TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
 {
+    const wxString strFilter = "|Zolt xml (*.zlx)|*.zlx", strFirst = path("sub/first.zlx");
+    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
     expectFile("Q417 SD", "");
-    m_pFrame->show(edited());
-    const wxString strPath = path("first.zlx");
-    m_prompter.answerFile(strPath);
+    EXPECT_EQ(wxPoint(10, 10), m_pFrame->GetPosition());
+    m_pFrame->show(kEdited);
+    m_prompter.answerFile(strFirst);
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
-    ASSERT_EQ(1u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(CPrompter::eFileSave, lastRequest().eKind);
-    EXPECT_EQ("Save Settings", lastRequest().strMessage);
-    EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(kWildcard, lastRequest().strWildcard);
-    EXPECT_EQ("0 reports", report());
-    expectFile(" Q417 [first.zlx]", strPath);
-    EXPECT_EQ(recordsOf(edited()), recordsInFile(strPath));
-
+    EXPECT_EQ("save|Save Settings|zolt1.zlx" + strFilter, asked());
+    expectFile(" Q417 [first.zlx]", strFirst);
+    EXPECT_EQ(kEdited.records(), recordsInFile(strFirst));
     // The next save goes to the same file without asking.
     m_pFrame->m_pCheckboxKeylocked->SetValue(false);
     m_pFrame->button(ID_BUTTON_SAVE);
-    EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(m_pFrame->records(), recordsInFile(strPath));
-}
-
-TEST_F(CommandsTest, OpenDefaultSaveOverwritesTheOpenedFile)
-{
-    const wxString strPath = path("station.zlx");
-    saveAs(edited(), strPath);
-    m_pFrame->menu(ID_MENU_FILE_NEW);
-    m_prompter.clear();
-    m_prompter.answerFile(strPath);
-    m_pFrame->button(ID_BUTTON_LOAD);
-    ASSERT_EQ(1u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(CPrompter::eFileOpen, lastRequest().eKind);
-    EXPECT_EQ("Load Settings", lastRequest().strMessage);
-    EXPECT_EQ("*.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(kWildcard, lastRequest().strWildcard);
-    EXPECT_EQ("0 reports", report());
-    expectFile(" Q417 [station.zlx]", strPath);
-    EXPECT_EQ(recordsOf(edited()), m_pFrame->records());
-
-    m_pFrame->button(ID_BUTTON_DEFAULT);
-    expectFile(" Q417 [station.zlx]", strPath);
-    EXPECT_EQ(defaultRecords(), m_pFrame->records());
-    EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
-    EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(defaultRecords(), recordsInFile(strPath));
-}
-
-// An opened file gives the standby temperature the standby range of its unit.
-TEST_F(CommandsTest, OpenGivesTheStandbyFieldItsRange)
-{
-    const Shown aFiles[] = {edited(),
-                            {true, false, true, 400, 250, {350, 400, 450}, 1, {2, 1, 3}, 2, 5, 10}};
-    for (const Shown& s : aFiles)
-    {
-        SCOPED_TRACE(s.bCelsius);
-        saveAs(s, path("range.zlx"));
-        m_pFrame->menu(ID_MENU_FILE_NEW);
-        m_pFrame->click(s.bCelsius ? m_pFrame->m_pRadioBtnFahrenheit
-                                   : m_pFrame->m_pRadioBtnCelsius);
-        open(path("range.zlx"));
-        EXPECT_EQ(s.bCelsius ? 150 : 300, m_pFrame->m_pSpinCtrlStandbyTemp->GetMin());
-        EXPECT_EQ(s.bCelsius ? 300 : 575, m_pFrame->m_pSpinCtrlStandbyTemp->GetMax());
-        EXPECT_EQ(recordsOf(s), m_pFrame->records());
-    }
-}
-
-TEST_F(CommandsTest, SaveAsOffersTheCurrentFileAndNewForgetsIt)
-{
-    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
-    const wxString strOpened = path("sub/opened.zlx");
-    saveAs(edited(), strOpened);
-    const Shown other = {true, false, false, 151, 299, {449, 150, 300}, 2, {1, 2, 3}, 3, 60, 240};
-    saveAs(other, path("other.zlx"));
-    EXPECT_EQ(CPrompter::eFileSave, lastRequest().eKind);
-    EXPECT_EQ("opened.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(path("sub"), lastRequest().strDir);
+    const Records unlocked = m_pFrame->records();
+    EXPECT_EQ(unlocked, recordsInFile(strFirst));
+    // Save As offers the current file.
+    m_prompter.answerFile(path("other.zlx"));
+    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
+    EXPECT_EQ("save|Save Settings|first.zlx" + strFilter, asked());
+    EXPECT_EQ(path("sub"), m_prompter.getFileRequests().back().strDir);
     expectFile(" Q417 [other.zlx]", path("other.zlx"));
-
+    // New forgets it: a cancelled save offers the default name again.
     m_pFrame->menu(ID_MENU_FILE_NEW);
     expectFile(" Q417", "");
-    EXPECT_EQ(defaultRecords(), m_pFrame->records());
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS); // cancelled
-    EXPECT_EQ("zolt1.zlx", lastRequest().strDefaultFile);
-    EXPECT_EQ(recordsOf(edited()), recordsInFile(strOpened));
+    EXPECT_EQ(Defaults().records(), m_pFrame->records());
+    m_pFrame->menu(ID_MENU_FILE_SAVE);
+    EXPECT_EQ("save|Save Settings|zolt1.zlx" + strFilter, asked());
+    // Open shows the file; Default keeps it current, and Save overwrites it.
+    m_prompter.answerFile(strFirst);
+    m_pFrame->button(ID_BUTTON_LOAD);
+    EXPECT_EQ("open|Load Settings|*.zlx" + strFilter, asked());
+    expectFile(" Q417 [first.zlx]", strFirst);
+    EXPECT_EQ(unlocked, m_pFrame->records());
+    m_pFrame->button(ID_BUTTON_DEFAULT);
+    expectFile(" Q417 [first.zlx]", strFirst);
+    EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
+    EXPECT_EQ(Defaults().records(), recordsInFile(strFirst));
+    EXPECT_EQ(4u, m_prompter.getFileRequests().size());
+    EXPECT_EQ("", report());
 }
 
-TEST_F(CommandsTest, FilesThatCannotBeReadOrWrittenChangeNothing)
+TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
 {
     const wxString strGood = path("good.zlx");
-    saveAs(edited(), strGood);
+    m_pFrame->show(kEdited);
+    m_prompter.answerFile(strGood);
+    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
     m_pFrame->m_pSpinCtrlT1->SetValue(444);
     const std::vector<wxString> astrBefore = snapshot();
-    const char* const apcCases[][3] = {
-        {"wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>",
-         "File is corrupted: failed to read the settings."},
-        {"not-xml.zlx", "zolt-settings", "Can't read the file: failed to load the file."},
-        {"missing.zlx", nullptr, "Can't read the file: failed to load the file."}};
-    for (const auto& apc : apcCases)
+    const struct
     {
-        SCOPED_TRACE(apc[0]);
-        if (apc[1])
+        wxEventType type;
+        int nId;
+        const char* pcFile; // answered, with this content; nullptr: cancelled
+        const char* pcContent;
+        const char* pcReport;
+    } aCases[] = {
+        {wxEVT_MENU, ID_MENU_FILE_OPEN, "wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>",
+         "File is corrupted: failed to read the settings."},
+        {wxEVT_MENU, ID_MENU_FILE_OPEN, "not-xml.zlx", "zolt-settings",
+         "Can't read the file: failed to load the file."},
+        {wxEVT_BUTTON, ID_BUTTON_LOAD, "missing.zlx", nullptr,
+         "Can't read the file: failed to load the file."},
+        {wxEVT_MENU, ID_MENU_FILE_SAVE_AS, "gone/b.zlx", nullptr,
+         "Can't save the file: failed to save the file."},
+        {wxEVT_MENU, ID_MENU_FILE_OPEN, nullptr, nullptr, ""},
+        {wxEVT_BUTTON, ID_BUTTON_LOAD, nullptr, nullptr, ""},
+        {wxEVT_MENU, ID_MENU_FILE_SAVE_AS, nullptr, nullptr, ""},
+    };
+    for (const auto& c : aCases)
+    {
+        SCOPED_TRACE(&c - aCases);
+        if (c.pcContent)
         {
-            ASSERT_TRUE(m_dir.write(apc[0], apc[1]));
+            ASSERT_TRUE(m_dir.write(c.pcFile, c.pcContent));
         }
         m_prompter.clear();
-        open(path(apc[0]));
-        EXPECT_EQ(apc[2], report());
+        if (c.pcFile)
+            m_prompter.answerFile(path(c.pcFile));
+        m_pFrame->menu(c.nId, c.type);
+        EXPECT_EQ(1u, m_prompter.getFileRequests().size());
+        EXPECT_EQ(c.pcReport, report());
         EXPECT_EQ(astrBefore, snapshot());
         expectFile(" Q417 [good.zlx]", strGood);
     }
-    // Saving into a folder that is gone: reported, title and file kept.
-    m_prompter.clear();
-    m_prompter.answerFile(path("gone/b.zlx"));
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    EXPECT_EQ("Can't save the file: failed to save the file.", report());
-    expectFile(" Q417 [good.zlx]", strGood);
-}
-
-TEST_F(CommandsTest, CancelledDialogsChangeNothing)
-{
-    const wxString strPath = path("kept.zlx");
-    for (bool bWithFile : {false, true})
-    {
-        SCOPED_TRACE(bWithFile);
-        if (bWithFile)
-            saveAs(edited(), strPath);
-        const wxString strTitle = m_pFrame->GetTitle();
-        const std::vector<wxString> astrBefore = snapshot();
-        m_prompter.clear();
-        m_pFrame->menu(ID_MENU_FILE_OPEN);
-        m_pFrame->button(ID_BUTTON_LOAD);
-        m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-        if (!bWithFile)
-            m_pFrame->menu(ID_MENU_FILE_SAVE);
-        EXPECT_EQ(bWithFile ? 3u : 4u, m_prompter.getFileRequests().size());
-        EXPECT_EQ("0 reports", report());
-        EXPECT_EQ(astrBefore, snapshot());
-        expectFile(strTitle, bWithFile ? strPath : "");
-    }
-    wxArrayString astrFiles; // the file saved and the tool's image of it
-    EXPECT_EQ(2u, wxDir::GetAllFiles(wxString::FromUTF8(m_dir.path()), &astrFiles));
-    EXPECT_EQ(recordsOf(edited()), recordsInFile(strPath));
+    EXPECT_EQ(kEdited.records(), recordsInFile(strGood));
 }
 
 // The card commands over a fake volume whose card is a real folder.
-class CardCommandsTest : public CommandsTest
+class CardCommands : public Commands
 {
 protected:
     void SetUp() override
     {
-        CommandsTest::SetUp();
+        Commands::SetUp();
         ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")));
         m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
         m_pDrive->info.strLabel = "CARD";
     }
     std::string cardFile() const { return m_dir.file("card/ZOLT.CFG"); }
+    bool ejectOffered()
+    {
+        m_pFrame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
+        return m_pFrame->GetMenuBar()->IsEnabled(ID_MENU_CARD_EJECT);
+    }
 
     CFakeVolumeLayer::Drive* m_pDrive = nullptr;
 };
 
-TEST_F(CardCommandsTest, WrittenCardReadsBackIntoTheControls)
+TEST_F(CardCommands, WrittenCardReadsBackAndEjects)
 {
-    m_pFrame->show(edited());
+    EXPECT_FALSE(ejectOffered());
+    m_pFrame->show(kEdited);
     m_prompter.answerIndex(0);
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE));
-    EXPECT_EQ("Write Settings", m_prompter.getChoices().at(0).strCaption);
-    EXPECT_EQ(recordsOf(edited()), recordsInImage(cardFile()));
-
-    m_pFrame->menu(ID_MENU_FILE_NEW);
-    m_prompter.answerIndex(0);
-    EXPECT_NO_DIALOG(m_pFrame->button(ID_BUTTON_READ));
-    EXPECT_EQ("Read Settings", m_prompter.getChoices().at(1).strCaption);
-    EXPECT_EQ("0 reports", report());
-    EXPECT_EQ(recordsOf(edited()), m_pFrame->records());
-    EXPECT_FALSE(m_pFrame->m_pSpinCtrlT3->IsEnabled());
-    expectFile(" Q417", "");
-}
-
-TEST_F(CardCommandsTest, EjectIsOfferedForTheCardWrittenToAndSaysHowItWent)
-{
-    const auto ejectEnabled = [this]()
-    {
-        m_pFrame->UpdateWindowUI(wxUPDATE_UI_RECURSE);
-        return m_pFrame->GetMenuBar()->IsEnabled(ID_MENU_CARD_EJECT);
-    };
-    EXPECT_FALSE(ejectEnabled());
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_MENU_CARD_WRITE);
-    EXPECT_TRUE(ejectEnabled());
-    m_layer.setEjectError("busy");
-    m_pFrame->menu(ID_MENU_CARD_EJECT);
-    m_layer.setEjectError("");
-    m_pFrame->menu(ID_MENU_CARD_EJECT);
-    EXPECT_FALSE(ejectEnabled());
-    EXPECT_EQ(m_prompter.getReports().size(), 2u);
-    EXPECT_EQ(m_prompter.getReports().at(0).strTitle, "Can't eject the card");
-    EXPECT_EQ(m_prompter.getReports().at(1).strTitle, "Card ejected");
-}
-
-TEST_F(CardCommandsTest, CardWithoutRecordsEndsSilently)
-{
-    m_pFrame->show(edited());
-    const std::vector<wxString> astrBefore = snapshot();
-    std::string strNoise(CDataCard::kImageSize, '\0');
-    for (size_t i = 0; i < strNoise.size(); ++i)
-        strNoise[i] = static_cast<char>((i * 7919u) >> 3);
-    for (const std::string& strFile : {std::string(), std::string(512, '\0'), strNoise})
-    {
-        SCOPED_TRACE(strFile.size());
-        ASSERT_TRUE(CTempDir::writeFile(cardFile(), strFile));
-        m_prompter.answerIndex(0);
-        EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ));
-        EXPECT_EQ("0 reports", report());
-        EXPECT_EQ(astrBefore, snapshot());
-    }
-}
-
-TEST_F(CardCommandsTest, CancelledChoicesChangeNothing)
-{
-    m_pFrame->show(edited());
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_MENU_CARD_WRITE);
+    EXPECT_EQ(kEdited.records(), recordsInImage(cardFile()));
+    EXPECT_TRUE(ejectOffered());
+    // Cancelled choices change nothing.
     const std::string strCard = CTempDir::readFile(cardFile());
     m_pFrame->menu(ID_MENU_FILE_NEW);
     const std::vector<wxString> astrBefore = snapshot();
     m_pFrame->menu(ID_MENU_CARD_READ);
     m_pFrame->button(ID_BUTTON_WRITE);
-    EXPECT_EQ(3u, m_prompter.getChoices().size());
-    EXPECT_EQ("0 reports", report());
     EXPECT_EQ(astrBefore, snapshot());
     EXPECT_EQ(strCard, CTempDir::readFile(cardFile()));
+
+    m_prompter.answerIndex(0);
+    EXPECT_NO_DIALOG(m_pFrame->button(ID_BUTTON_READ));
+    wxString strCaptions;
+    for (const auto& c : m_prompter.getChoices())
+        strCaptions += c.strCaption + "|";
+    EXPECT_EQ("Write Settings|Read Settings|Write Settings|Read Settings|", strCaptions);
+    EXPECT_EQ(kEdited.records(), m_pFrame->records());
+    EXPECT_FALSE(m_pFrame->m_pSpinCtrlT3->IsEnabled());
+    expectFile(" Q417", "");
+
+    m_layer.setEjectError("busy");
+    m_pFrame->menu(ID_MENU_CARD_EJECT);
+    EXPECT_TRUE(ejectOffered());
+    m_layer.setEjectError("");
+    m_pFrame->menu(ID_MENU_CARD_EJECT);
+    EXPECT_FALSE(ejectOffered());
+    EXPECT_EQ("Can't eject the card|Card ejected", m_prompter.getReports().at(0).strTitle + "|" +
+                                                       m_prompter.getReports().at(1).strTitle);
 }
 
-TEST_F(CardCommandsTest, FailuresAreReportedAndChangeNothing)
+TEST_F(CardCommands, FailuresAreReportedAndCardsWithoutRecordsEndSilently)
 {
     const std::vector<wxString> astrBefore = snapshot();
     m_pFrame->menu(ID_MENU_CARD_READ); // the card holds no ZOLT.CFG
@@ -330,38 +235,42 @@ TEST_F(CardCommandsTest, FailuresAreReportedAndChangeNothing)
     EXPECT_FALSE(CTempDir::exists(cardFile()));
     EXPECT_EQ(astrBefore, snapshot());
     expectFile("Q417 SD", "");
+
+    std::string strNoise(CDataCard::kImageSize, '\0');
+    for (size_t i = 0; i < strNoise.size(); ++i)
+        strNoise[i] = static_cast<char>((i * 7919u) >> 3);
+    m_prompter.clear();
+    for (const std::string& strFile : {std::string(), std::string(512, '\0'), strNoise})
+    {
+        ASSERT_TRUE(CTempDir::writeFile(cardFile(), strFile));
+        m_prompter.answerIndex(0);
+        EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ));
+        EXPECT_EQ("", report());
+        EXPECT_EQ(astrBefore, snapshot());
+    }
 }
 
-TEST_F(CardCommandsTest, TheWindowsOwnDialogsAreUsedWithoutAScript)
+TEST_F(CardCommands, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
-    const wxString strEntry = wxString::FromUTF8(m_dir.file("card")) + "/ (name: CARD)";
-    wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_READ),
-                  expectMessage("Can't find the file",
-                                "No configuration file found!\n"
-                                "Please insert a micro SD card first.",
-                                [this](CDlgMessage* pDlg)
-                                { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
-    m_pFrame->show(edited());
+    m_pFrame->show(kEdited);
     wxTEST_DIALOG(m_pFrame->menu(ID_MENU_CARD_WRITE),
-                  expectChoice(0, "Write Settings", {strEntry}));
-    EXPECT_EQ(recordsOf(edited()), recordsInImage(cardFile()));
+                  expectChoice(0, "Write Settings",
+                               wxString::FromUTF8(m_dir.file("card")) + "/ (name: CARD)"));
+    EXPECT_EQ(kEdited.records(), recordsInImage(cardFile()));
     // The editor tells the version zoltcfg tells, and its licence.
     wxArrayString astrOut;
     wxExecute(wxString(ZOLT_ZOLTCFG_PATH) + " --version", astrOut, wxEXEC_SYNC | wxEXEC_NOEVENTS);
     const wxString strVersion = astrOut.empty() ? "?" : astrOut[0].AfterFirst(' ');
     auto fnAbout = [&strVersion](CDlgAbout* pDlg)
     {
-        EXPECT_EQ("About Q417 SD", pDlg->GetTitle());
-        wxString strShown;
+        wxString strShown = pDlg->GetTitle() + "|";
         for (wxWindow* p : pDlg->GetChildren())
-        {
             if (auto* pText = dynamic_cast<wxStaticText*>(p))
                 strShown += pText->GetLabel() + "|";
             else if (auto* pPane = dynamic_cast<wxCollapsiblePane*>(p))
                 strShown += pPane->GetPane()->GetChildren()[0]->GetLabel().BeforeFirst('\n') + "|";
-        }
-        EXPECT_TRUE(strShown.StartsWith("Q417 SD " + strVersion + ".0|")) << strShown;
+        EXPECT_TRUE(strShown.StartsWith("About Q417 SD|Q417 SD " + strVersion + ".0|")) << strShown;
         EXPECT_TRUE(strShown.EndsWith("|MIT License|")) << strShown;
         return wxID_OK;
     };

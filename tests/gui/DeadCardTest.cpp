@@ -1,7 +1,7 @@
 // The editor on the system's own volume layer with a card whose file system
 // stops answering. Run by tests/media/fuse-card-check.sh, which sets up such
 // a card; skipped otherwise.
-#include "Probe.h"
+#include "GuiTest.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -10,11 +10,7 @@ TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
 {
     if (getenv("ZOLT_DEAD_CARD") == nullptr)
         GTEST_SKIP() << "needs the dead card of tests/media/fuse-card-check.sh";
-    const struct
-    {
-        int nCommand;
-        const char* pszReport;
-    } aCases[] = {
+    const std::pair<int, const char*> aCases[] = {
         {ID_MENU_CARD_WRITE,
          "Can't write the file|No media found!\nPlease insert a micro SD card first."},
         {ID_MENU_CARD_READ, "Can't find the file|No configuration file found!\n"
@@ -24,16 +20,16 @@ TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
     CScriptedPrompter prompter;
     pFrame->setPrompter(&prompter);
     pFrame->Show();
-    for (const auto& c : aCases)
+    for (const auto& [nCommand, pcReport] : aCases)
     {
         prompter.clear();
         prompter.answerIndex(0);
         const auto tStart = std::chrono::steady_clock::now();
-        pFrame->menu(c.nCommand);
+        pFrame->menu(nCommand);
         EXPECT_LT(std::chrono::steady_clock::now() - tStart, std::chrono::seconds(8));
         ASSERT_EQ(prompter.getReports().size(), 1u);
         EXPECT_EQ(prompter.getReports()[0].strTitle + "|" + prompter.getReports()[0].strText,
-                  c.pszReport);
+                  pcReport);
     }
     pFrame->Destroy();
     guitest::pumpEvents(20);

@@ -1,7 +1,7 @@
 // Settings files that reach the editor without its file dialog: the file named
 // on the command line and a file dropped onto the window open as "Open..."
 // opens them once chosen.
-#include "Probe.h"
+#include "GuiTest.h"
 
 #include "CSettingsDropTarget.h"
 #include "CSettingsOpener.h"
@@ -11,7 +11,7 @@
 
 TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
 {
-    const std::vector<std::pair<std::vector<const char*>, wxString>> aCases = {
+    const std::pair<std::vector<const char*>, wxString> aCases[] = {
         {{"q417sd"}, ""},
         {{"q417sd", "--help", "-x", "-", "a.zlx", "b.zlx"}, "a.zlx"},
         {{"q417sd", "--", "-n.zlx", "b.zlx"}, "-n.zlx"},
@@ -25,75 +25,66 @@ TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
     }
 }
 
-class SettingsOpenerTest : public CHandlerTest
+class SettingsOpening : public CHandlerTest
 {
 protected:
-    // A settings file with the edited values.
-    wxString saved(const std::string& strName)
+    wxString path(const std::string& strName) const
     {
-        const wxString strPath = wxString::FromUTF8(m_dir.file(strName));
-        CFileXml xml;
-        xml.buildSettings(makeSys(edited()), makeTool(edited()));
-        EXPECT_TRUE(xml.saveFile(m_prompter, strPath));
-        return strPath;
+        return wxString::FromUTF8(m_dir.file(strName));
     }
     void expectOpened(const wxString& strPath)
     {
-        EXPECT_EQ("0 reports", report());
+        EXPECT_EQ("", report());
         EXPECT_TRUE(m_prompter.getFileRequests().empty());
-        EXPECT_EQ(recordsOf(edited()), m_pFrame->records());
-        EXPECT_EQ(" Q417 [" + wxFileName(strPath).GetFullName() + "]", m_pFrame->GetTitle());
-        EXPECT_EQ(strPath, m_pFrame->getCurrentFile());
+        EXPECT_EQ(kEdited.records(), m_pFrame->records());
+        EXPECT_EQ(" Q417 [" + wxFileName(strPath).GetFullName() + "]|" + strPath,
+                  m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
         EXPECT_EQ(&m_prompter, &m_pFrame->getPrompter());
     }
 
     CTempDir m_dir;
 };
 
-TEST_F(SettingsOpenerTest, ARelativePathOpensAsIfChosenInTheDialog)
+TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)
 {
-    const wxString strPath = saved("named.zlx");
+    // A file that cannot be read leaves the start-up state.
+    ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
+    const std::vector<wxString> astrStart = snapshot();
+    for (const char* pcName : {"missing.zlx", "wrong-root.zlx"})
+        EXPECT_FALSE(CSettingsOpener::open(*m_pFrame, path(pcName)));
+    EXPECT_EQ("Can't read the file: failed to load the file.\n"
+              "File is corrupted: failed to read the settings.",
+              report());
+    EXPECT_EQ(astrStart, snapshot());
+    EXPECT_EQ("Q417 SD|", m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
+    m_prompter.clear();
+
+    CFileXml xml;
+    xml.buildSettings(kEdited.sys(), kEdited.tool());
+    ASSERT_TRUE(xml.saveFile(m_prompter, path("named.zlx")));
     const wxString strCwd = wxGetCwd();
     ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(m_dir.path())));
     const bool bOk = CSettingsOpener::open(*m_pFrame, "named.zlx");
     wxSetWorkingDirectory(strCwd);
     EXPECT_TRUE(bOk);
-    expectOpened(strPath);
+    expectOpened(path("named.zlx"));
     // The next dialog starts where the file was.
     m_pFrame->menu(ID_MENU_FILE_OPEN);
     ASSERT_EQ(1u, m_prompter.getFileRequests().size());
     EXPECT_EQ(wxString::FromUTF8(m_dir.path()), m_prompter.getFileRequests()[0].strDir);
-}
 
-TEST_F(SettingsOpenerTest, FilesThatCannotBeReadLeaveTheStartUpState)
-{
-    ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
-    const std::vector<wxString> astrStart = snapshot();
-    const std::pair<std::string, wxString> aCases[] = {
-        {"missing.zlx", "Can't read the file: failed to load the file."},
-        {"wrong-root.zlx", "File is corrupted: failed to read the settings."}};
-    for (const auto& [strName, strReport] : aCases)
-    {
-        m_prompter.clear();
-        EXPECT_FALSE(CSettingsOpener::open(*m_pFrame, wxString::FromUTF8(m_dir.file(strName))));
-        EXPECT_EQ(strReport, report());
-        EXPECT_EQ(astrStart, snapshot());
-        EXPECT_EQ("Q417 SD", m_pFrame->GetTitle());
-        EXPECT_EQ("", m_pFrame->getCurrentFile());
-    }
-}
-
-TEST_F(SettingsOpenerTest, TheFirstDroppedFileOpensOnceTheDropIsOver)
-{
-    const wxString strFirst = saved("first.zlx");
+    // The first dropped file opens once the drop is over.
+    m_pFrame->menu(ID_MENU_FILE_NEW);
+    ASSERT_TRUE(xml.saveFile(m_prompter, path("first.zlx")));
     auto* pTarget = dynamic_cast<CSettingsDropTarget*>(m_pFrame->GetDropTarget());
     ASSERT_NE(nullptr, pTarget);
     EXPECT_FALSE(pTarget->OnDropFiles(0, 0, wxArrayString()));
     wxArrayString astrFiles;
-    astrFiles.push_back(strFirst);
-    astrFiles.push_back(wxString::FromUTF8(m_dir.file("missing.zlx")));
+    astrFiles.push_back(path("first.zlx"));
+    astrFiles.push_back(path("missing.zlx"));
+    m_prompter.clear();
     EXPECT_TRUE(pTarget->OnDropFiles(5, 5, astrFiles));
-    EXPECT_EQ("Q417 SD", m_pFrame->GetTitle());
+    EXPECT_EQ(" Q417", m_pFrame->GetTitle());
     guitest::pumpEvents(20);
-    expectOpened(strFirst);
+    expectOpened(path("first.zlx"));
 }

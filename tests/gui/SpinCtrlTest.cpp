@@ -1,15 +1,11 @@
 // The checked spin control: what a typed text reads as, and when the range
-// message comes, in which order, and that it comes only once.
+// message comes, over which window, and that it comes only once.
 #include "GuiTest.h"
-
-#include "CZoltSpinCtrl.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
 
 #include <climits>
-
-#include <gtk/gtk.h>
 
 using guitest::pumpEvents;
 using guitest::typeInto;
@@ -18,31 +14,30 @@ namespace
 {
 const wxString kTitle = "validation failed";
 
-wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxString& strUnit)
+wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxString& strUnit = kDegC)
 {
     return strName + " is not in range\nwill be set to " + (bMax ? "maximum" : "mimimum") + " of " +
            wxString::Format("%d", nLimit) + " " + strUnit;
 }
+const wxString kT1Max = rangeText("fixed temperature 1", true, 450);
 
-class SpinCtrlTest : public CGuiFrameTest
+class SpinCtrl : public CGuiFrameTest
 {
 public:
     void SetUp() override
     {
         CGuiFrameTest::SetUp();
         auto* pSizer = new wxBoxSizer(wxVERTICAL);
-        auto add = [&](const char* pcValue, int nMin, int nMax, const char* pcName,
-                       const wxString& strUnit)
+        for (auto [pp, pcValue, nMin, nMax, pcName] :
+             {std::tuple{&m_pStandby, "5", 1, 60, "standby time"},
+              {&m_pT1, "320", 150, 450, "fixed temperature 1"},
+              {&m_pT2, "360", 150, 450, "fixed temperature 2"}})
         {
-            auto* p = new CZoltSpinCtrl(m_pPanel, wxID_ANY, pcValue, wxDefaultPosition,
-                                        wxDefaultSize, wxSP_ARROW_KEYS, nMin, nMax);
-            p->setNameUnit(pcName, strUnit);
-            pSizer->Add(p, 0, wxALL, 4);
-            return p;
-        };
-        m_pStandby = add("5", 1, 60, "standby time", "min");
-        m_pT1 = add("320", 150, 450, "fixed temperature 1", kDegC);
-        m_pT2 = add("360", 150, 450, "fixed temperature 2", kDegC);
+            *pp = new CZoltSpinCtrl(m_pPanel, wxID_ANY, pcValue, wxDefaultPosition, wxDefaultSize,
+                                    wxSP_ARROW_KEYS, nMin, nMax);
+            (*pp)->setNameUnit(pcName, nMin == 1 ? wxString("min") : kDegC);
+            pSizer->Add(*pp, 0, wxALL, 4);
+        }
         m_pButton = new wxButton(m_pPanel, wxID_ANY, "elsewhere");
         pSizer->Add(m_pButton);
         m_pPanel->SetSizer(pSizer);
@@ -50,41 +45,39 @@ public:
         pumpEvents(50);
     }
     // Reads pCtrl expecting the message strText, or none when it is empty.
-    int read(CZoltSpinCtrl* pCtrl, const wxString& strText)
+    int read(CZoltSpinCtrl* pCtrl, const wxString& strText = "")
     {
         int nValue = 0;
         if (strText.empty())
-        {
-            EXPECT_NO_DIALOG(nValue = pCtrl->GetValue());
-        }
+            EXPECT_NO_DIALOG(nValue = pCtrl->GetValue())
         else
-        {
             wxTEST_DIALOG(nValue = pCtrl->GetValue(), expectMessage(kTitle, strText));
-        }
         return nValue;
     }
 
-    CZoltSpinCtrl* m_pStandby = nullptr;
-    CZoltSpinCtrl* m_pT1 = nullptr;
-    CZoltSpinCtrl* m_pT2 = nullptr;
+    CZoltSpinCtrl *m_pStandby = nullptr, *m_pT1 = nullptr, *m_pT2 = nullptr;
     wxButton* m_pButton = nullptr;
 };
 
 TEST(SpinCtrlParse, ScanRules)
 {
-    const char* apcText[] = {" 42",         "\t+7",
-                             "-5",          "450x",
-                             "12.9",        "",
-                             "abc",         "- 5",
-                             "2147483648",  "99999999999999999999",
-                             "-2147483649", "0x1F"};
-    const int anExpected[] = {42,      7,       -5,      450,     12,      INT_MIN,
-                              INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0};
-    for (size_t n = 0; n < std::size(apcText); ++n)
-        EXPECT_EQ(anExpected[n], CZoltSpinCtrl::parseText(apcText[n])) << '"' << apcText[n] << '"';
+    const std::pair<const char*, int> aCases[] = {{" 42", 42},
+                                                  {"\t+7", 7},
+                                                  {"-5", -5},
+                                                  {"450x", 450},
+                                                  {"12.9", 12},
+                                                  {"", INT_MIN},
+                                                  {"abc", INT_MIN},
+                                                  {"- 5", INT_MIN},
+                                                  {"2147483648", INT_MAX},
+                                                  {"99999999999999999999", INT_MAX},
+                                                  {"-2147483649", INT_MIN},
+                                                  {"0x1F", 0}};
+    for (const auto& [pcText, n] : aCases)
+        EXPECT_EQ(n, CZoltSpinCtrl::parseText(pcText)) << '"' << pcText << '"';
 }
 
-TEST_F(SpinCtrlTest, TypedTextIsCheckedOnRead)
+TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 {
     const wxString strStandbyMin = rangeText("standby time", false, 1, "min");
     const struct
@@ -99,8 +92,8 @@ TEST_F(SpinCtrlTest, TypedTextIsCheckedOnRead)
         {m_pStandby, "-5", 1, strStandbyMin},
         {m_pStandby, " 42", 42, ""},
         {m_pT1, "450x", 450, ""},
-        {m_pT1, "999", 450, rangeText("fixed temperature 1", true, 450, kDegC)},
-        {m_pT1, "-99999999999", 150, rangeText("fixed temperature 1", false, 150, kDegC)},
+        {m_pT1, "999", 450, kT1Max},
+        {m_pT1, "-99999999999", 150, rangeText("fixed temperature 1", false, 150)},
         {m_pT1, "150", 150, ""},
     };
     // Each control's rows end in range: leaving a field with a bad entry would report it.
@@ -114,74 +107,54 @@ TEST_F(SpinCtrlTest, TypedTextIsCheckedOnRead)
     }
 }
 
-// Leaving a field commits it, so of two unchecked entries only one can be
-// typed; the other is put in by the program.
-TEST_F(SpinCtrlTest, TwoBadEntriesGiveTwoMessagesInOrderButNeverTwoAtOnce)
+// Two bad entries give two messages in order, never two at once; a read while
+// a message is open is clamped silently. A range change clamps silently too.
+TEST_F(SpinCtrl, MessagesComeOneAtATime)
 {
     m_pT2->SetValue(wxString("none"));
     typeInto(m_pT1, "1000");
     int nT1 = 0, nT2 = 0;
-    wxTEST_DIALOG((nT1 = m_pT1->GetValue(), nT2 = m_pT2->GetValue()),
-                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)),
-                  expectMessage(kTitle, rangeText("fixed temperature 2", false, 150, kDegC)));
-    EXPECT_EQ(450, nT1);
-    EXPECT_EQ(150, nT2);
-
-    // A read while a message is open is clamped silently.
+    wxTEST_DIALOG((nT1 = m_pT1->GetValue(), nT2 = m_pT2->GetValue()), expectMessage(kTitle, kT1Max),
+                  expectMessage(kTitle, rangeText("fixed temperature 2", false, 150)));
+    EXPECT_EQ(450 + 150, nT1 + nT2);
     bool bShownDuring = false;
     nT2 = 0;
-    wxTEST_DIALOG(m_pT1->GetValue(),
-                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC),
-                                [&](CDlgMessage*)
-                                {
-                                    bShownDuring = CZoltSpinCtrl::isMessageShown();
-                                    nT2 = m_pT2->GetValue();
-                                }));
+    wxTEST_DIALOG(m_pT1->GetValue(), expectMessage(kTitle, kT1Max,
+                                                   [&](CDlgMessage*)
+                                                   {
+                                                       bShownDuring =
+                                                           CZoltSpinCtrl::isMessageShown();
+                                                       nT2 = m_pT2->GetValue();
+                                                   }));
     EXPECT_TRUE(bShownDuring);
     EXPECT_EQ(150, nT2);
     EXPECT_FALSE(CZoltSpinCtrl::isMessageShown());
-}
 
-TEST_F(SpinCtrlTest, RangeChangeClampsWithoutMessage)
-{
     m_pT1->SetValue(160);
     EXPECT_NO_DIALOG(m_pT1->setRangeUnit(302, 842, kDegF));
-    EXPECT_EQ(kDegF, m_pT1->getUnit());
-    EXPECT_EQ(842, m_pT1->GetMax());
-    EXPECT_EQ(302, read(m_pT1, ""));
-    // An entry still pending when the range changes stays silent too.
-    typeInto(m_pT2, "999");
+    EXPECT_EQ(kDegF + " 842", m_pT1->getUnit() + wxString::Format(" %d", m_pT1->GetMax()));
+    EXPECT_EQ(302, read(m_pT1));
+    typeInto(m_pT2, "999"); // still pending when the range changes
     EXPECT_NO_DIALOG((m_pT2->setRangeUnit(100, 200, kDegC), pumpEvents(100)));
 }
 
 // Leaving the field commits the entry: one message, then the clamped value.
-TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
+// Each way out is one the native control would take to rewrite the entry
+// silently; a step on a bad entry stops at the limit the message names.
+TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
-    auto settle = [](const CZoltSpinCtrl* pCtrl)
+    for (const wxString strWay :
+         {"focus moved", "Tab", "Enter", "Up", "Down", "wheel", "wheel down", "plus", "minus"})
     {
-        pumpEvents(100);
-        guitest::waitUntil([pCtrl] { return !pCtrl->isMessagePending(); }, 5000);
-        pumpEvents(50);
-    };
-    // Each way out of the field the native control would take to rewrite the
-    // entry silently: the focus moves, Tab, Enter, a step key, the mouse wheel,
-    // a click on a step button. A step on a bad entry stops at the limit the
-    // message names, whichever way it goes.
-    const char* apcWay[] = {"focus moved", "Tab",        "Enter", "Up",   "Down",
-                            "wheel",       "wheel down", "plus",  "minus"};
-    for (const char* pcWay : apcWay)
-    {
-        SCOPED_TRACE(pcWay);
-        const wxString strWay = pcWay;
+        SCOPED_TRACE(strWay);
         CZoltSpinCtrl* pTyped = m_pT1;
         auto leave = [&]
         {
-            if (strWay == "Tab")
-                guitest::pressKey(WXK_TAB);
-            else if (strWay == "Enter")
-                guitest::pressKey(WXK_RETURN);
-            else if (strWay == "Up" || strWay == "Down")
-                guitest::pressKey(strWay == "Up" ? WXK_UP : WXK_DOWN);
+            if (strWay == "Tab" || strWay == "Enter" || strWay == "Up" || strWay == "Down")
+                guitest::pressKey(strWay == "Tab"     ? WXK_TAB
+                                  : strWay == "Enter" ? WXK_RETURN
+                                  : strWay == "Up"    ? WXK_UP
+                                                      : WXK_DOWN);
             else if (strWay.StartsWith("wheel"))
                 guitest::scrollWheel(pTyped, strWay == "wheel");
             else if (strWay == "plus" || strWay == "minus")
@@ -200,17 +173,18 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
             }
             else
                 guitest::focusWindow(m_pButton);
+            pumpEvents(100);
+            guitest::waitUntil([pTyped] { return !pTyped->isMessagePending(); }, 5000);
+            pumpEvents(50);
         };
         typeInto(m_pT1, "999");
-        wxTEST_DIALOG((leave(), settle(m_pT1)),
-                      expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC)));
+        wxTEST_DIALOG(leave(), expectMessage(kTitle, kT1Max));
         EXPECT_EQ("450", m_pT1->GetTextValue());
-        EXPECT_EQ(450, read(m_pT1, ""));
-
+        EXPECT_EQ(450, read(m_pT1));
+        // A step on a good entry goes on from it.
         pTyped = m_pStandby;
         typeInto(m_pStandby, " 42");
-        EXPECT_NO_DIALOG((leave(), settle(m_pStandby)));
-        // A step on a good entry goes on from it.
+        EXPECT_NO_DIALOG(leave());
         const bool bUp = strWay == "Up" || strWay == "wheel" || strWay == "plus";
         const bool bDown = strWay == "Down" || strWay == "wheel down" || strWay == "minus";
         EXPECT_EQ(bUp ? "43" : bDown ? "41" : "42", m_pStandby->GetTextValue());
@@ -219,7 +193,7 @@ TEST_F(SpinCtrlTest, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 
 // A read right after the focus has left a bad entry, before the toolkit is
 // idle again (a button clicked after typing), reports it before answering, once.
-TEST_F(SpinCtrlTest, ReadingAFreshlyLeftFieldReportsBeforeAnswering)
+TEST_F(SpinCtrl, ReadingAFreshlyLeftFieldReportsBeforeAnswering)
 {
     typeInto(m_pT1, "999");
     bool bShown = false, bPending = false, bShownFirst = false;
@@ -232,52 +206,37 @@ TEST_F(SpinCtrlTest, ReadingAFreshlyLeftFieldReportsBeforeAnswering)
         bShownFirst = bShown;
         pumpEvents(200);
     };
-    wxTEST_DIALOG(fnClick(),
-                  expectMessage(kTitle, rangeText("fixed temperature 1", true, 450, kDegC),
-                                [&](CDlgMessage*) { bShown = true; }));
-    EXPECT_TRUE(bPending);
-    EXPECT_TRUE(bShownFirst);
+    wxTEST_DIALOG(fnClick(), expectMessage(kTitle, kT1Max, [&](CDlgMessage*) { bShown = true; }));
+    EXPECT_TRUE(bPending && bShownFirst);
     EXPECT_EQ(450, nT1);
     EXPECT_FALSE(m_pT1->isMessagePending());
 }
 
 // A bad entry left for another window (a file dialog, the About box) is not
 // reported over that window: the message waits for the focus to come back, or
-// for the next read, and then stands over the entry's own window.
-TEST_F(SpinCtrlTest, LeavingForAnotherWindowReportsOnReturnOrRead)
+// for the next read, and then stands over the entry's own window. Closing the
+// window with a bad entry reports nothing.
+TEST_F(SpinCtrl, LeavingForAnotherWindowReportsOnReturnOrRead)
 {
-    const wxString strMessage = rangeText("fixed temperature 1", true, 450, kDegC);
     auto* pOther = new wxFrame(nullptr, wxID_ANY, "other", wxPoint(500, 40), wxSize(200, 100));
     auto* pOtherButton = new wxButton(pOther, wxID_ANY, "there");
     pOther->Show();
+    auto fnParent = [this](CDlgMessage* pDlg) { EXPECT_EQ(m_pFrame, pDlg->GetParent()); };
     for (bool bByRead : {false, true})
     {
-        SCOPED_TRACE(bByRead ? "read" : "return");
+        SCOPED_TRACE(bByRead);
         typeInto(m_pT1, "999");
         EXPECT_NO_DIALOG((guitest::focusWindow(pOtherButton), pumpEvents(300)));
         EXPECT_TRUE(m_pT1->isMessagePending());
         EXPECT_EQ("450", m_pT1->GetTextValue());
-        auto fnParent = [this](CDlgMessage* pDlg) { EXPECT_EQ(m_pFrame, pDlg->GetParent()); };
-        if (bByRead)
-        {
-            int n = 0;
-            wxTEST_DIALOG(n = m_pT1->GetValue(), expectMessage(kTitle, strMessage, fnParent));
-            EXPECT_EQ(450, n);
-        }
-        else
-        {
-            wxTEST_DIALOG((guitest::focusWindow(m_pButton), pumpEvents(100)),
-                          expectMessage(kTitle, strMessage, fnParent));
-        }
+        int n = 450;
+        wxTEST_DIALOG(bByRead ? n = m_pT1->GetValue()
+                              : (guitest::focusWindow(m_pButton), pumpEvents(100), 450),
+                      expectMessage(kTitle, kT1Max, fnParent));
+        EXPECT_EQ(450, n);
         EXPECT_FALSE(m_pT1->isMessagePending());
     }
     pOther->Destroy();
-    pumpEvents(20);
-}
-
-// Closing the window takes the focus from a field with a bad entry: nothing is reported.
-TEST_F(SpinCtrlTest, ClosingTheWindowIsSilent)
-{
     typeInto(m_pT1, "999");
     EXPECT_TRUE(m_pT1->HasFocus());
     EXPECT_NO_DIALOG((m_pFrame->Destroy(), pumpEvents(300)));

@@ -1,23 +1,24 @@
-// Helpers for tests that run inside the real toolkit: expectations for the
-// modal dialogs, typing through the X server, event pumping, and a fixture
-// with a shown frame.
+// Helpers for tests inside the real toolkit: expectations for modal dialogs,
+// typing and pumping through the X server, and the editor's window over a
+// fake card and a scripted prompter, with its controls in reach.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/stopwatch.h>
 #include <wx/textentry.h>
 #include <wx/uiaction.h>
-#include <wx/utils.h>
 
-#ifdef __WXGTK__
 #include <gtk/gtk.h>
-#endif
 
 #include <functional>
 #include <vector>
@@ -28,9 +29,13 @@ class CGuiTestModalHook;
 #include <wx/choicdlg.h>
 #include <wx/testing.h>
 
+#include "CDataCard.h"
 #include "CDlgMessage.h"
+#include "CFakeVolumeLayer.h"
+#include "CScriptedPrompter.h"
+#include "CZoltSDFrameHandler.h"
+#include "CZoltSpinCtrl.h"
 
-// Failure messages show texts as text.
 inline void PrintTo(const wxString& str, std::ostream* pOs)
 {
     *pOs << '"' << str.utf8_string() << '"';
@@ -79,8 +84,8 @@ inline CExpectDialog<CDlgMessage> expectMessage(const wxString& strTitle, const 
     return CExpectDialog<CDlgMessage>(
         [=](CDlgMessage* pDlg)
         {
-            EXPECT_EQ(strTitle, pDlg->GetTitle());
-            EXPECT_EQ(strText, pDlg->getStaticTextMessage()->GetLabel());
+            EXPECT_EQ(strTitle + "|" + strText,
+                      pDlg->GetTitle() + "|" + pDlg->getStaticTextMessage()->GetLabel());
             if (fnWhileOpen)
                 fnWhileOpen(pDlg);
             return wxID_OK;
@@ -90,24 +95,28 @@ inline CExpectDialog<CDlgMessage> expectMessage(const wxString& strTitle, const 
 // Expects the single-choice dialog with this caption and these entries, and
 // picks nIndex (OK) or cancels (nIndex -1).
 inline CExpectDialog<wxSingleChoiceDialog> expectChoice(int nIndex, const wxString& strCaption,
-                                                        std::vector<wxString> astrChoices)
+                                                        const wxString& strChoices)
 {
     return CExpectDialog<wxSingleChoiceDialog>(
         [=](wxSingleChoiceDialog* pDlg)
         {
-            EXPECT_EQ(strCaption, pDlg->GetTitle());
-            std::vector<wxString> astrShown;
+            wxString strShown = pDlg->GetTitle();
             for (wxWindow* pChild : pDlg->GetChildren())
                 if (auto* pList = dynamic_cast<wxListBox*>(pChild))
-                    for (unsigned n = 0; n < pList->GetCount(); ++n)
-                        astrShown.push_back(pList->GetString(n));
-            EXPECT_EQ(astrChoices, astrShown);
-            if (nIndex < 0)
-                return int(wxID_CANCEL);
-            pDlg->SetSelection(nIndex);
-            return int(wxID_OK);
+                    strShown += "|" + wxJoin(pList->GetStrings(), '|');
+            EXPECT_EQ(strCaption + "|" + strChoices, strShown);
+            pDlg->SetSelection(std::max(nIndex, 0));
+            return nIndex < 0 ? int(wxID_CANCEL) : int(wxID_OK);
         });
 }
+
+// Runs code with every modal dialog counted as a failure.
+#define EXPECT_NO_DIALOG(codeToRun)                                                                \
+    {                                                                                              \
+        CGuiTestModalHook wx_hook(__FILE__, __LINE__, __func__);                                   \
+        codeToRun;                                                                                 \
+        wx_hook.CheckUnmetExpectations();                                                          \
+    }
 
 namespace guitest
 {
@@ -132,7 +141,6 @@ inline bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000
     return fnDone();
 }
 
-// Gives pWin the keyboard focus through the X server and waits for it.
 inline bool focusWindow(wxWindow* pWin)
 {
     wxGetTopLevelParent(pWin)->Raise();
@@ -163,7 +171,6 @@ inline void typeInto(wxWindow* pWin, const wxString& strText)
 // One notch of the mouse wheel over pWin, as the window system delivers it.
 inline void scrollWheel(wxWindow* pWin, bool bUp)
 {
-#ifdef __WXGTK__
     GtkWidget* pWidget = pWin->GetHandle();
     GdkEvent* pEvent = gdk_event_new(GDK_SCROLL);
     pEvent->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(pWidget)));
@@ -173,22 +180,35 @@ inline void scrollWheel(wxWindow* pWin, bool bUp)
     gdk_event_set_device(pEvent, gdk_seat_get_pointer(pSeat));
     gtk_widget_event(pWidget, pEvent);
     gdk_event_free(pEvent);
-#else
-    (void)pWin, (void)bUp;
-#endif
     pumpEvents(10);
 }
 
-// Counts the toolkit's failed assertions while it lives instead of failing
-// the test, for tests that expect an internal check to fire.
-struct CAssertCounter
+// What each control under pParent shows, in the order of the window tree:
+// text or value, tool tip, and (e)nabled, (s)hown, checked (x) or not (-).
+inline std::vector<wxString> snapshot(wxWindow* pParent)
 {
-    inline static int s_nCount = 0;
-    inline static bool s_bCounting = false;
-    CAssertCounter() { s_nCount = 0, s_bCounting = true; }
-    ~CAssertCounter() { s_bCounting = false; }
-    int count() const { return s_nCount; }
-};
+    std::vector<wxString> astr;
+    for (wxWindow* p : pParent->GetChildren())
+    {
+        wxString str = p->GetLabel();
+        if (auto* pSpin = dynamic_cast<CZoltSpinCtrl*>(p))
+            str = wxString::Format("%s %d..%d %s", pSpin->GetTextValue(), pSpin->GetMin(),
+                                   pSpin->GetMax(), pSpin->getUnit());
+        if (auto* pCombo = dynamic_cast<wxComboBox*>(p))
+            str = wxJoin(pCombo->GetStrings(), ',') + "=" + pCombo->GetValue();
+        str += "|" + p->GetToolTipText() + "|" + (p->IsEnabled() ? "e" : "") +
+               (p->IsShown() ? "s" : "");
+        if (auto* pBox = dynamic_cast<wxCheckBox*>(p))
+            str += pBox->GetValue() ? "x" : "-";
+        if (auto* pRadio = dynamic_cast<wxRadioButton*>(p))
+            str += pRadio->GetValue() ? "x" : "-";
+        astr.push_back(str);
+        if (dynamic_cast<wxStaticBox*>(p))
+            for (const wxString& strChild : snapshot(p))
+                astr.push_back("  " + strChild);
+    }
+    return astr;
+}
 } // namespace guitest
 
 // Fixture with a frame that is shown, raised and holds the input focus.
@@ -213,10 +233,162 @@ protected:
     wxWindow* m_pPanel = nullptr;
 };
 
-// Runs code with every modal dialog counted as a failure.
-#define EXPECT_NO_DIALOG(codeToRun)                                                                \
-    {                                                                                              \
-        CGuiTestModalHook wx_hook(__FILE__, __LINE__, __func__);                                   \
-        codeToRun;                                                                                 \
-        wx_hook.CheckUnmetExpectations();                                                          \
+// Both records as bytes, to compare them whole.
+using Records = std::pair<std::vector<uint8_t>, std::vector<uint8_t>>;
+inline Records recordsOf(const SysPar& rSys, const ToolPar& rTool)
+{
+    const auto* pS = reinterpret_cast<const uint8_t*>(&rSys);
+    const auto* pT = reinterpret_cast<const uint8_t*>(&rTool);
+    return {{pS, pS + sizeof(rSys)}, {pT, pT + sizeof(rTool)}};
+}
+
+// The station's default records.
+struct Defaults
+{
+    SysPar sysPar;
+    ToolPar toolPar;
+    Defaults() { CDataCard::setDefaultPar(sysPar, toolPar); }
+    Records records() const { return recordsOf(sysPar, toolPar); }
+};
+
+// What the controls show, in the display unit.
+struct Shown
+{
+    bool bCelsius, bLocked, bFixed;
+    int nVar, nStandby;
+    std::array<int, 3> anFix;
+    int nVarEnergy;
+    std::array<int, 3> anFixEnergy;
+    int nFixCnt, nStandbyTm, nShutdownTm;
+
+    // The records the controls give: the station defaults where there is no control.
+    SysPar sys() const
+    {
+        SysPar sysPar = Defaults().sysPar;
+        sysPar.cUnit = bCelsius ? 1 : 2;
+        sysPar.cLocked = bLocked ? 1 : 0;
+        CDataCard::setCrc(reinterpret_cast<uint8_t*>(&sysPar), sizeof(sysPar));
+        return sysPar;
     }
+    ToolPar tool() const
+    {
+        auto toRecord = [this](int n)
+        {
+            const auto n16 = static_cast<int16_t>(n);
+            return bCelsius ? CDataCard::fromCentigrade(n16) : CDataCard::fromFahrenheit(n16);
+        };
+        ToolPar t = Defaults().toolPar;
+        t.nUpdateFlag = bFixed ? 0x003FC7F0 : 0x0038001B;
+        t.nVarSetT100mC = toRecord(nVar);
+        t.nVarStandbyT100mC = toRecord(nStandby);
+        t.cVarEnergy = static_cast<uint8_t>(nVarEnergy);
+        t.cFixEnabled = bFixed ? 1 : 0;
+        for (int i = 0; i < 3; ++i)
+        {
+            t.anFixSetT100mC[i] = toRecord(anFix[i]);
+            t.anFixStandbyT100mC[i] = t.nVarStandbyT100mC;
+            t.acFixEnergy[i] = static_cast<uint8_t>(anFixEnergy[i]);
+        }
+        t.cFixCnt = static_cast<uint8_t>(nFixCnt);
+        t.cFixActualIdx = nFixCnt == 3 ? 1 : 0;
+        t.cStandbyTmMin = static_cast<uint8_t>(nStandbyTm);
+        t.cShutdownTmMin = static_cast<uint8_t>(nStandbyTm != 0 ? nShutdownTm : 0);
+        CDataCard::setCrc(reinterpret_cast<uint8_t*>(&t), sizeof(t));
+        return t;
+    }
+    Records records() const { return recordsOf(sys(), tool()); }
+};
+
+// Something other than the default in nearly every field.
+const Shown kEdited = {false, true, true, 700, 400, {350, 500, 842}, 1, {2, 1, 3}, 2, 17, 42};
+
+// The editor's window with its controls in reach.
+class CHandlerProbe : public CZoltSDFrameHandler
+{
+public:
+    using CZoltSDFrame::m_pCheckboxKeylocked;
+    using CZoltSDFrame::m_pCheckboxShutDown;
+    using CZoltSDFrame::m_pCheckboxStandby;
+    using CZoltSDFrame::m_pCheckboxT2;
+    using CZoltSDFrame::m_pCheckboxT3;
+    using CZoltSDFrame::m_pComboBoxT1Energy;
+    using CZoltSDFrame::m_pComboBoxTVarEnergy;
+    using CZoltSDFrame::m_pRadioBtnCelsius;
+    using CZoltSDFrame::m_pRadioBtnFahrenheit;
+    using CZoltSDFrame::m_pRadioBtnTempFix;
+    using CZoltSDFrame::m_pRadioBtnTempVar;
+    using CZoltSDFrame::m_pSpinCtrlShutdownTime;
+    using CZoltSDFrame::m_pSpinCtrlStandbyTemp;
+    using CZoltSDFrame::m_pSpinCtrlStandbyTime;
+    using CZoltSDFrame::m_pSpinCtrlT1;
+    using CZoltSDFrame::m_pSpinCtrlT2;
+    using CZoltSDFrame::m_pSpinCtrlT3;
+    using CZoltSDFrame::m_pSpinCtrlTVar;
+    using CZoltSDFrame::m_pStaticTextAfterStandby;
+    using CZoltSDFrame::m_pStaticTextShutdownTimeUnit;
+    using CZoltSDFrame::m_pStaticTextStandbyTimeUnit;
+    using CZoltSDFrame::m_pStaticTextT1;
+    using CZoltSDFrameHandler::CZoltSDFrameHandler;
+    using CZoltSDFrameHandler::m_apTempSpin;
+    using CZoltSDFrameHandler::m_apUnitText;
+    using CZoltSDFrameHandler::showRecords;
+
+    // Sends the event a menu item or button raises.
+    void menu(int nId, wxEventType type = wxEVT_MENU)
+    {
+        wxCommandEvent event(type, nId);
+        event.SetEventObject(this);
+        ProcessWindowEvent(event);
+    }
+    void button(int nId) { menu(nId, wxEVT_BUTTON); }
+    // The user clicks a check box into a state, or selects a radio button.
+    template <class T> void click(T* pControl, bool bChecked = true)
+    {
+        pControl->SetValue(bChecked);
+        wxCommandEvent event(std::is_same_v<T, wxCheckBox> ? wxEVT_CHECKBOX : wxEVT_RADIOBUTTON,
+                             pControl->GetId());
+        event.SetEventObject(pControl);
+        event.SetInt(bChecked ? 1 : 0);
+        pControl->ProcessWindowEvent(event);
+    }
+    void show(const Shown& s) { showRecords(s.sys(), s.tool()); }
+    Records records()
+    {
+        SysPar sysPar;
+        ToolPar toolPar;
+        EXPECT_TRUE(getSysPar(sysPar) && getToolPar(toolPar));
+        return recordsOf(sysPar, toolPar);
+    }
+};
+
+// The editor's window, shown, over a fake volume layer whose questions and
+// reports go to a scripted prompter.
+class CHandlerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_pFrame = new CHandlerProbe(m_layer);
+        m_pFrame->setPrompter(&m_prompter);
+        m_pFrame->Show();
+        guitest::waitUntil([this] { return m_pFrame->IsShownOnScreen(); });
+    }
+    void TearDown() override
+    {
+        m_pFrame->Destroy();
+        guitest::pumpEvents(20);
+    }
+    std::vector<wxString> snapshot() const { return guitest::snapshot(m_pFrame); }
+    // The reports since the prompter was last cleared, as "title: text", one a line.
+    wxString report() const
+    {
+        wxString str;
+        for (const auto& r : m_prompter.getReports())
+            str += (str.empty() ? "" : "\n") + r.strTitle + ": " + r.strText;
+        return str;
+    }
+
+    CFakeVolumeLayer m_layer;
+    CScriptedPrompter m_prompter;
+    CHandlerProbe* m_pFrame = nullptr;
+};

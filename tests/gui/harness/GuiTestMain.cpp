@@ -15,14 +15,12 @@
 
 namespace
 {
-// Failed toolkit assertions fail the test, unless a CAssertCounter counts them.
+// Failed toolkit assertions fail the test.
 void testAssertHandler(const wxString& strFile, int nLine, const wxString& strFunc,
                        const wxString& strCond, const wxString& strMsg)
 {
-    ++guitest::CAssertCounter::s_nCount;
-    if (!guitest::CAssertCounter::s_bCounting)
-        ADD_FAILURE_AT(strFile.utf8_str().data(), nLine)
-            << "toolkit assertion in " << strFunc << ": " << strCond << " " << strMsg;
+    ADD_FAILURE_AT(strFile.utf8_str().data(), nLine)
+        << "toolkit assertion in " << strFunc << ": " << strCond << " " << strMsg;
 }
 
 // Ends any modal dialog that stays open for seconds: a test that leaves one

@@ -16,8 +16,10 @@ const char* const kToolFlagNames[] = {
     "FixActualIdx", "Wakeup",      "StandbyTm",    "ShutdownTm"};
 
 // Multi-byte fields are little-endian on the card and in memory alike;
-// decoding the bytes keeps that independent of the host.
-long element(const uint8_t* pRecord, const Field& rField, int nIndex)
+// decoding the bytes keeps that independent of the host. long long, as long
+// has only 32 bits on Windows and an unsigned 32-bit flag word must not turn
+// negative there.
+long long element(const uint8_t* pRecord, const Field& rField, int nIndex)
 {
     switch (rField.eKind)
     {
@@ -33,9 +35,9 @@ long element(const uint8_t* pRecord, const Field& rField, int nIndex)
     case CParFields::eU32:
     {
         const uint8_t* p = pRecord + rField.nOffset;
-        return static_cast<long>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                                 (static_cast<uint32_t>(p[2]) << 16) |
-                                 (static_cast<uint32_t>(p[3]) << 24));
+        return static_cast<long long>(
+            static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
     }
     case CParFields::eBytes:
         break;
@@ -74,21 +76,21 @@ wxString valueText(const uint8_t* pRecord, const Field& rField)
     if (rField.eKind == CParFields::eBytes)
         return hexBytes(pRecord, rField);
     if (isName(rField, "nUpdateFlag"))
-        return wxString::Format("0x%08lx", element(pRecord, rField, 0));
+        return wxString::Format("0x%08llx", element(pRecord, rField, 0));
     if (isName(rField, "nCrc"))
-        return wxString::Format("0x%04lx", element(pRecord, rField, 0));
+        return wxString::Format("0x%04llx", element(pRecord, rField, 0));
     if (isName(rField, "cType"))
-        return wxString::Format("0x%02lx", element(pRecord, rField, 0));
+        return wxString::Format("0x%02llx", element(pRecord, rField, 0));
     wxString str;
     for (int i = 0; i < rField.nCount; ++i)
-        str += wxString::Format(i ? " %ld" : "%ld", element(pRecord, rField, i));
+        str += wxString::Format(i ? " %lld" : "%lld", element(pRecord, rField, i));
     return str;
 }
 
-wxString degrees(long n100mC)
+wxString degrees(long long n100mC)
 {
-    const long nAbs = n100mC < 0 ? -n100mC : n100mC;
-    return wxString::Format("%s%ld.%ld", n100mC < 0 ? "-" : "", nAbs / 10, nAbs % 10) +
+    const long long nAbs = n100mC < 0 ? -n100mC : n100mC;
+    return wxString::Format("%s%lld.%lld", n100mC < 0 ? "-" : "", nAbs / 10, nAbs % 10) +
            wxString(L" \u00b0C");
 }
 
@@ -113,10 +115,11 @@ wxString flagNames(uint32_t nFlags, const char* const* pszNames, size_t nNames)
 wxString note(const uint8_t* pRecord, size_t nLength, const Field& rField, bool bSysPar)
 {
     const wxString strName = rField.szName;
-    const long n = rField.eKind == CParFields::eBytes ? 0 : element(pRecord, rField, 0);
+    const long long n = rField.eKind == CParFields::eBytes ? 0 : element(pRecord, rField, 0);
     if (strName == "nUpdateFlag")
-        return bSysPar ? flagNames(n, kSysFlagNames, WXSIZEOF(kSysFlagNames))
-                       : flagNames(n, kToolFlagNames, WXSIZEOF(kToolFlagNames));
+        return bSysPar
+                   ? flagNames(static_cast<uint32_t>(n), kSysFlagNames, WXSIZEOF(kSysFlagNames))
+                   : flagNames(static_cast<uint32_t>(n), kToolFlagNames, WXSIZEOF(kToolFlagNames));
     if (strName == "nCrc")
     {
         const uint16_t nExpected = CDataCard::crc16(pRecord, nLength - 2);
@@ -138,7 +141,7 @@ wxString note(const uint8_t* pRecord, size_t nLength, const Field& rField, bool 
         return str;
     }
     if (strName.EndsWith("Min"))
-        return n == 0 ? wxString("off") : wxString::Format("%ld min", n);
+        return n == 0 ? wxString("off") : wxString::Format("%lld min", n);
     return wxString();
 }
 

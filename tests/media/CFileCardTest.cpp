@@ -93,6 +93,14 @@ TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
     EXPECT_TRUE(m_prompter.getReports().empty());
     EXPECT_EQ(image(), strBefore);
     EXPECT_TRUE(m_fileCard.getPath().empty());
+    // A file gone by the time it is read.
+    m_prompter.clear();
+    m_prompter.answerIndex(0);
+    m_prompter.whileChoosing([this] { CTempDir::removeAll(file()); });
+    EXPECT_FALSE(m_fileCard.read(m_card, m_prompter));
+    ASSERT_EQ(m_prompter.getReports().size(), 1u);
+    EXPECT_EQ(m_prompter.getReports()[0].strText,
+              wxString::FromUTF8(file()) + " access is possibly\nlocked by another process.");
 }
 
 TEST_F(FileCardTest, ChecksComeInOrderAndTheFirstThatFailsStopsTheWrite)

@@ -129,6 +129,7 @@ TEST_P(SafeCardWriteTest, FoldersInTheWayAndReadOnlyMountsKeepWhatIsThere)
     ASSERT_TRUE(CTempDir::writeFile(m_strFile, strOld));
     ASSERT_TRUE(CTempDir::makeDirs(m_strTemp));
     EXPECT_FALSE(replace(pattern(kImage, 3)));
+    EXPECT_EQ(m_strError.find("cannot remove the old " + m_strTemp), 0u) << m_strError;
     EXPECT_EQ(CTempDir::readFile(m_strFile), strOld);
 
     CTempDir::removeAll(m_strTemp);

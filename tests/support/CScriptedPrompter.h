@@ -5,6 +5,7 @@
 #include "CPrompter.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class CScriptedPrompter : public CPrompter
@@ -27,6 +28,8 @@ public:
 
     void answerIndex(int nIndex) { m_anIndexAnswers.push_back(nIndex); }
     void answerFile(const wxString& strPath) { m_astrFileAnswers.push_back(strPath); }
+    // Run while each index choice is open, as a user who pulls a card meanwhile.
+    void whileChoosing(std::function<void()> fn) { m_fnWhileChoosing = std::move(fn); }
     const std::vector<Report>& getReports() const { return m_aReports; }
     const std::vector<Choice>& getChoices() const { return m_aChoices; }
     const std::vector<FileRequest>& getFileRequests() const { return m_aFileRequests; }
@@ -46,6 +49,8 @@ public:
                     const wxArrayString& astrChoices) override
     {
         m_aChoices.push_back({strMessage, strCaption, astrChoices});
+        if (m_fnWhileChoosing)
+            m_fnWhileChoosing();
         return next(m_anIndexAnswers, -1);
     }
 
@@ -57,6 +62,7 @@ private:
         return answer;
     }
 
+    std::function<void()> m_fnWhileChoosing;
     std::deque<int> m_anIndexAnswers;
     std::deque<wxString> m_astrFileAnswers;
     std::vector<Report> m_aReports;

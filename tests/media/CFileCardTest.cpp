@@ -14,6 +14,9 @@ namespace
 {
 const size_t kImage = CDataCard::kImageSize;
 const char* const kCard = "K\xC3\xA4rtchen \xE2\x82\xAC";
+const wxString kNoFile =
+    "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
+const wxString kAttribute = "\nPlease change this attribute first.";
 using V = CVolumeLayer;
 
 std::string pattern(size_t nSize, unsigned nSeed)
@@ -37,22 +40,20 @@ protected:
         return std::string(reinterpret_cast<const char*>(m_card.getImage()), kImage);
     }
     // A write of m_card or a read into it, on the only card; bOk is what it
-    // must answer. Its reports, each as "title|text".
-    std::vector<wxString> use(bool bOk, bool bRead = false)
+    // must answer. Its reports as "title|text", the file's path as "@".
+    wxString use(bool bOk, bool bRead = false, std::function<void()> fnWhileChoosing = {})
     {
         m_prompter.clear();
         m_prompter.answerIndex(0);
+        m_prompter.whileChoosing(fnWhileChoosing);
         EXPECT_EQ(bRead ? m_fileCard.read(m_card, m_prompter)
                         : m_fileCard.write(m_card, m_prompter),
                   bOk);
-        std::vector<wxString> astr;
+        wxString str;
         for (const CScriptedPrompter::Report& r : m_prompter.getReports())
-            astr.push_back(r.strTitle + "|" + r.strText);
-        return astr;
-    }
-    std::vector<wxString> report(const wxString& strTitle, const char* pszWhy) const
-    {
-        return {strTitle + "|" + (*pszWhy == ' ' ? wxString::FromUTF8(file()) : "") + pszWhy};
+            str += r.strTitle + "|" + r.strText;
+        str.Replace(wxString::FromUTF8(file()), "@");
+        return str;
     }
 
     CTempDir m_dir;
@@ -68,14 +69,14 @@ protected:
 
 TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
 {
-    const auto corrupted = report("File is corrupted", " read wrong\nfile size.");
+    const wxString kCorrupted = "File is corrupted|@ read wrong\nfile size.";
     for (size_t nSize : {size_t(0), size_t(1000), size_t(4096), kImage - 1, kImage, kImage + 1})
     {
         const std::string strFile = pattern(nSize, 3);
         ASSERT_TRUE(CTempDir::writeFile(file(), strFile));
         const bool bOk = nSize % 512 == 0 || nSize > kImage;
         memcpy(m_card.getImage(), pattern(kImage, 9).data(), kImage); // leftovers
-        EXPECT_EQ(use(bOk, true), bOk ? std::vector<wxString>() : corrupted) << nSize;
+        EXPECT_EQ(use(bOk, true), bOk ? "" : kCorrupted) << nSize;
         const size_t nUsed = std::min(nSize, kImage);
         EXPECT_TRUE(!bOk || image() == strFile.substr(0, nUsed) + std::string(kImage - nUsed, 0));
         EXPECT_EQ(m_fileCard.getPath(), wxString::FromUTF8(file()));
@@ -84,7 +85,7 @@ TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
     // A file that opens but fails to read is corrupted too.
     CTempDir::removeAll(file());
     ASSERT_EQ(symlink("/proc/self/mem", file().c_str()), 0);
-    EXPECT_EQ(use(false, true), corrupted);
+    EXPECT_EQ(use(false, true), kCorrupted);
 #endif
     // A cancelled choice leaves the image alone.
     const std::string strBefore = image();
@@ -93,109 +94,79 @@ TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
     EXPECT_TRUE(m_prompter.getReports().empty());
     EXPECT_EQ(image(), strBefore);
     EXPECT_TRUE(m_fileCard.getPath().empty());
-    // A file gone by the time it is read.
-    m_prompter.clear();
-    m_prompter.answerIndex(0);
-    m_prompter.whileChoosing([this] { CTempDir::removeAll(file()); });
-    EXPECT_FALSE(m_fileCard.read(m_card, m_prompter));
-    ASSERT_EQ(m_prompter.getReports().size(), 1u);
-    EXPECT_EQ(m_prompter.getReports()[0].strText,
-              wxString::FromUTF8(file()) + " access is possibly\nlocked by another process.");
+    EXPECT_EQ(use(false, true, [this] { CTempDir::removeAll(file()); }),
+              "Can't read the file|@ access is possibly\nlocked by another process.");
 }
 
 TEST_F(FileCardTest, ChecksComeInOrderAndTheFirstThatFailsStopsTheWrite)
 {
-    const char* const kAttribute = "\nPlease change this attribute first.";
     const struct
     {
         bool bReadOnly, bFreeOk;
         uint64_t nFree;
         uint32_t nAttributes; // besides the archive bit
-        bool bWriteFails;
-        wxString strTitle, strWhy;
+        wxString strReport;
     } aCases[] = {
-        {true, false, 0, V::eAttrReadOnly, true, "Can't write to this volume",
-         "The volume is write protected.\nPlease remove the write protection first."},
-        {false, true, kImage - 1, V::eAttrReadOnly, true, "Can't write the file",
-         "not enough volume space\n"},
-        {false, false, kImage, V::eAttrReadOnly, true, "Can't write the file",
-         "not enough volume space\n"},
-        {false, true, kImage, 0x1F | 0x4800, true, "Can't write the file",
-         wxString(" is compressed") + kAttribute},
-        {false, true, kImage, V::eAttrEncrypted | 7, true, "Can't write the file",
-         wxString(" is encrypted") + kAttribute},
-        {false, true, kImage, V::eAttrHidden | V::eAttrReadOnly, true, "Can't write the file",
-         wxString(" is hidden") + kAttribute},
-        {false, true, kImage, V::eAttrReadOnly | V::eAttrSystem, true, "Can't write the file",
-         " is write protected\nPlease remove the protection first."},
-        {false, true, kImage, V::eAttrSystem, true, "Can't write the file",
-         wxString(" is a system file") + kAttribute},
-        {false, true, kImage, 0x80, true, "Can't write the file",
-         " is not writable\nreason is unknown."},
+        {true, false, 0, V::eAttrReadOnly,
+         "Can't write to this volume|The volume is write protected.\nPlease remove the write "
+         "protection first."},
+        {false, true, kImage - 1, V::eAttrReadOnly,
+         "Can't write the file|not enough volume space\n"},
+        {false, false, kImage, V::eAttrReadOnly, "Can't write the file|not enough volume space\n"},
+        {false, true, kImage, 0x1F | 0x4800, "Can't write the file|@ is compressed" + kAttribute},
+        {false, true, kImage, V::eAttrEncrypted | 7,
+         "Can't write the file|@ is encrypted" + kAttribute},
+        {false, true, kImage, 6, "Can't write the file|@ is hidden" + kAttribute},
+        {false, true, kImage, 5,
+         "Can't write the file|@ is write protected\nPlease remove the protection first."},
+        {false, true, kImage, V::eAttrSystem,
+         "Can't write the file|@ is a system file" + kAttribute},
+        {false, true, kImage, V::eAttrNoAnswer,
+         "Can't write the file|No media found!\nPlease insert a micro SD card first."},
+        {false, true, kImage, 0x80, "Can't write the file|@ is not writable\nreason is unknown."},
     };
     const std::string strOld = pattern(kImage, 1);
     ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
+    m_layer.setWriteFails(true);
     for (const auto& c : aCases)
     {
         m_pDrive->info.bReadOnly = c.bReadOnly;
         m_pDrive->bFreeOk = c.bFreeOk;
         m_pDrive->nFreeBytes = c.nFree;
         m_layer.setAttributes(file(), c.nAttributes | 0x20);
-        m_layer.setWriteFails(c.bWriteFails);
-        const wxString strWhy =
-            c.strWhy[0] == ' ' ? wxString::FromUTF8(file()) + c.strWhy : c.strWhy;
-        EXPECT_EQ(use(false), std::vector<wxString>{c.strTitle + "|" + strWhy});
+        EXPECT_EQ(use(false), c.strReport);
         EXPECT_EQ(CTempDir::readFile(file()), strOld);
         EXPECT_FALSE(m_fileCard.canEject());
     }
     // A failed free space query counts as no room, after an assertion.
     EXPECT_EQ(m_asserts.getAsserts(), std::vector<wxString>{"false"});
     EXPECT_FALSE(m_fileCard.getLastError().empty());
-    m_layer.setWriteFails(false); // bits outside the five do not block
-    EXPECT_TRUE(use(true).empty());
+    m_layer.setAttributes(file(), 0x80 | 0x20); // bits outside the five do not block
+    m_layer.setWriteFails(false);
+    EXPECT_EQ(use(true), "");
     EXPECT_EQ(m_fileCard.getPath(), wxString::FromUTF8(file()));
     EXPECT_EQ(CTempDir::readFile(file()), image());
     EXPECT_FALSE(CTempDir::exists(file(CFileCard::kTempFileName)));
 }
 
-TEST_F(FileCardTest, ACardThatStopsAnsweringCountsAsNoCard)
+TEST_F(FileCardTest, ACardThatStopsAnsweringOrWhoseProbeDiesCountsAsNoCard)
 {
-    const struct
+    ASSERT_TRUE(CTempDir::writeFile(file(), pattern(kImage, 1)));
+    const std::string strBefore = image();
+    for (int nAnswering : {0, 1, 2})
     {
-        bool bRead;
-        int nProbesAnswering; // before the card falls silent or its probe dies
-        bool bCrash;
-        uint32_t nAttributes;
-        wxString strReport;
-    } aCases[] = {
-        {true, 0, false, 0,
-         "Can't find the file|No configuration file found!\nPlease insert a micro SD card first."},
-        {true, 1, false, 0,
-         "Can't find the file|No configuration file found!\nPlease insert a micro SD card first."},
-        {true, 1, true, 0,
-         "Can't find the file|No configuration file found!\nPlease insert a micro SD card first."},
-        {false, -1, false, V::eAttrNoAnswer,
-         "Can't write the file|No media found!\nPlease insert a micro SD card first."},
-    };
-    const std::string strOld = pattern(kImage, 1);
-    ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
-    for (const auto& c : aCases)
-    {
-        const std::string strBefore = image();
-        m_layer.setProbesAnswering(c.nProbesAnswering, c.bCrash);
-        m_layer.setAttributes(file(), c.nAttributes);
-        EXPECT_EQ(use(false, c.bRead), std::vector<wxString>{c.strReport}) << c.nProbesAnswering;
+        m_layer.setProbesAnswering(std::min(nAnswering, 1), nAnswering == 2);
+        EXPECT_EQ(use(false, true), kNoFile) << nAnswering;
         EXPECT_EQ(image(), strBefore);
         EXPECT_FALSE(m_fileCard.canEject());
     }
-    EXPECT_EQ(CTempDir::readFile(file()), strOld);
 }
 
 TEST_F(FileCardTest, EjectIsForTheCardLastUsedAndSaysWhyItFailed)
 {
     EXPECT_FALSE(m_fileCard.eject(m_prompter)); // no card used yet
     EXPECT_TRUE(m_prompter.getReports().empty());
-    ASSERT_TRUE(use(true).empty());
+    ASSERT_EQ(use(true), "");
     EXPECT_TRUE(m_fileCard.canEject());
     m_layer.setEjectError("in use");
     m_prompter.clear();

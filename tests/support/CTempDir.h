@@ -2,10 +2,12 @@
 // Paths are UTF-8 throughout; Windows wants them wide, hence u8path.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -16,10 +18,12 @@ class CTempDir
 public:
     CTempDir()
     {
-        std::random_device random;
-        const auto dir = std::filesystem::temp_directory_path() /
-                         ("zolt-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directory(dir); // throws when that fails
+        const auto dir =
+            std::filesystem::temp_directory_path() /
+            ("zolt-" + std::to_string(std::random_device()()) + "-" +
+             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        if (!std::filesystem::create_directory(dir)) // throws when it fails otherwise
+            throw std::runtime_error("taken: " + dir.u8string());
         m_strPath = std::filesystem::canonical(dir).u8string();
     }
     ~CTempDir() { removeAll(m_strPath); }

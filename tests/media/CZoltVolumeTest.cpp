@@ -64,7 +64,7 @@ protected:
 };
 } // namespace
 
-TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndAskNothing)
+TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndACancelChoosesNothingSilently)
 {
     addDrive(2, true).bRemovable = false; // a fixed disk that holds the file
     addDrive(3, true).bInfoOk = false;    // and a reader without a card
@@ -72,6 +72,15 @@ TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndAskNothing)
     EXPECT_EQ(select(), Texts(2));
     EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia}));
     EXPECT_TRUE(m_prompter.getChoices().empty());
+    addDrive(0, true);
+    for (int nAnswer : {-1, 1}) // an answer outside the list asserts
+    {
+        CAssertRecorder asserts;
+        m_prompter.clear();
+        EXPECT_EQ(select(nAnswer), Texts(2));
+        EXPECT_EQ(asserts.getAsserts().size(), nAnswer < 0 ? 0u : 2u);
+        EXPECT_TRUE(reports().empty());
+    }
 }
 
 TEST_F(ZoltVolumeTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
@@ -125,18 +134,6 @@ TEST_F(ZoltVolumeTest, VolumeStatesGiveMarkersAndRefuseOnlyTheWrite)
         EXPECT_EQ(offered(0), Texts{root(1) + c.pszMarker});
         EXPECT_EQ(reports(), c.astrReports);
     }
-}
-
-TEST_F(ZoltVolumeTest, CancelOrAnswerOutsideTheListChoosesNothingSilently)
-{
-    addDrive(0, true);
-    for (int nAnswer : {-1, 1})
-    {
-        CAssertRecorder asserts;
-        EXPECT_EQ(select(nAnswer), Texts(2));
-        EXPECT_EQ(asserts.getAsserts().size(), nAnswer < 0 ? 0u : 2u);
-    }
-    EXPECT_TRUE(reports().empty());
 }
 
 TEST_F(ZoltVolumeTest, MediaCheckIsMadeOnceAndItsVerdictKept)

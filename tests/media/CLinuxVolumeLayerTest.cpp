@@ -132,16 +132,19 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
                                     {"/m/\xC0\x80", "UTF-8"},
                                     {"/m/\xE2\x82", "UTF-8"},
                                     {"/m/\xF5\x80\x80\x80", "UTF-8"},
-                                    {"/m/\x80", "UTF-8"}};
+                                    {"/m/\x80", "UTF-8"},
+                                    {"/m/\xE2\x82\x41", "UTF-8"}};
     for (const auto& c : aUtf8)
         sys.mount(204, c[0], "exfat");
+    sys.raw("30 1 0:56 / /m/loop rw - fuseblk /dev/loopy rw"); // a link that points at itself
+    sys.link("loopy", "dev/loopy");
     sys.link("../../sdbp1", "dev/disk/by-label/MY\\x20CARD");
     sys.link("../../sdcp1", "dev/disk/by-label/A_OTHER");
 
     CLinuxVolumeLayer layer(sys.root() + "//");
     EXPECT_EQ(layer.drives(), astrOffered);
     const std::vector<CLinuxVolumeLayer::Mount> aMounts = layer.scan();
-    ASSERT_EQ(aMounts.size(), std::size(aCases) + 10);
+    ASSERT_EQ(aMounts.size(), std::size(aCases) + 12);
     CVolumeLayer::VolumeInfo info;
     for (size_t i = 0; i < std::size(aCases); ++i)
     {
@@ -156,6 +159,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         EXPECT_EQ(layer.isRemovable(it->strMountPoint + "/"), bOffered);
         EXPECT_EQ(layer.volumeInfo(it->strMountPoint + "/", info), bOffered);
         EXPECT_TRUE(!bOffered || info.bReadOnly == (strVerdict == "ro"));
+        EXPECT_FALSE(info.bCompressed);
         EXPECT_TRUE(bOffered ? it->strReason.empty()
                              : it->strReason.find(strVerdict) != std::string::npos);
     }
@@ -168,6 +172,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
                                                  {"/run/user/1000", "not found on cards"}};
     for (const auto& c : aUtf8)
         mapWhy[c[0]] = c[1];
+    mapWhy["/m/loop"] = "no block device";
     for (const CVolumeLayer::NotOffered& n : layer.notOffered())
     {
         const bool bCardFs = n.strPlace.find("/run/") != 0 && mapWhy[n.strPlace] != "network";
@@ -186,6 +191,9 @@ TEST(LinuxVolumeLayer, OnlyTheLastMountOnAMountPointAndAtMost32CardsCount)
     sys.mount(100, "/card", "exfat", "rw", "rw,ro"); // write protected by its super block
     sys.mount(100, "/hidden", "vfat");
     sys.mount(300, "/hidden", "tmpfs");
+    sys.device(kSata + "block/sdd", 200, "1"); // a swap file makes it the system's
+    sys.mount(200, "/a-swap", "vfat");
+    sys.write("r/proc/swaps", "Filename Type Size Used Priority\n/a-swap/s file 8 0 -2\n");
     for (unsigned i = 0; i < 32; ++i)
     {
         sys.device(kUsb + "block/sdb/sdb" + std::to_string(i + 1), 17 + i);
@@ -196,11 +204,14 @@ TEST(LinuxVolumeLayer, OnlyTheLastMountOnAMountPointAndAtMost32CardsCount)
     ASSERT_EQ(astrDrives.size(), 32u);
     EXPECT_EQ(astrDrives[0], "/card/");
     const std::vector<CLinuxVolumeLayer::Mount> aMounts = layer.scan();
-    ASSERT_EQ(aMounts.size(), 34u);
-    EXPECT_EQ(aMounts[0].strDevice, "sdc");
-    EXPECT_TRUE(aMounts[0].bReadOnly);
-    EXPECT_EQ(aMounts[1].strFsType, "tmpfs");
-    EXPECT_EQ(aMounts[1].bOffered, false);
+    ASSERT_EQ(aMounts.size(), 35u);
+    EXPECT_EQ(aMounts[0].strReason, "sdd holds the running system");
+    EXPECT_EQ(aMounts[1].strDevice, "sdc");
+    EXPECT_TRUE(aMounts[1].bReadOnly);
+    EXPECT_EQ(aMounts[2].strFsType, "tmpfs");
+    EXPECT_EQ(aMounts[2].bOffered, false);
+    CVolumeLayer::VolumeInfo info;
+    EXPECT_FALSE(layer.volumeInfo("/card/", info)); // a mount point that does not answer
     EXPECT_EQ(aMounts.back().strReason, "more than 32 drives");
     EXPECT_TRUE(layer.isMounted("/hidden/"));
     EXPECT_FALSE(layer.isMounted("/hid/"));

@@ -1,6 +1,5 @@
 // Reading and writing ZOLT.CFG over a scripted volume layer whose drive root
-// is a real folder with a non-ASCII name: the checks, their order and their
-// messages, and what reaches the folder.
+// is a real folder with a non-ASCII name.
 #include "CFileCard.h"
 #include "CAssertRecorder.h"
 #include "CFakeVolumeLayer.h"
@@ -15,6 +14,10 @@ namespace
 {
 const size_t kImage = CDataCard::kImageSize;
 const char* const kCard = "K\xC3\xA4rtchen \xE2\x82\xAC";
+const wxString kNoFile =
+    "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
+const wxString kAttribute = "\nPlease change this attribute first.";
+using V = CVolumeLayer;
 
 std::string pattern(size_t nSize, unsigned nSeed)
 {
@@ -24,46 +27,39 @@ std::string pattern(size_t nSize, unsigned nSeed)
     return str;
 }
 
-std::string image(const CDataCard& rCard)
-{
-    return std::string(reinterpret_cast<const char*>(rCard.getImage()), kImage);
-}
-
 class FileCardTest : public ::testing::Test
 {
 protected:
-    FileCardTest()
-    {
-        CTempDir::makeDirs(m_dir.file(kCard));
-        m_pDrive = &m_layer.setDrive(4, m_dir.file(kCard) + "/");
-        memcpy(m_card.getImage(), pattern(kImage, 2).data(), kImage);
-    }
+    FileCardTest() { memcpy(m_card.getImage(), pattern(kImage, 2).data(), kImage); }
     std::string file(const char* pszName = "ZOLT.CFG") const
     {
         return m_dir.file(kCard) + "/" + pszName;
     }
-    // A write of m_card or, with pRead, a read into it, on the only card;
-    // bOk is what it must answer. Its reports, each as "title|text".
-    std::vector<wxString> use(bool bOk, CDataCard* pRead = nullptr)
+    std::string image() const
+    {
+        return std::string(reinterpret_cast<const char*>(m_card.getImage()), kImage);
+    }
+    // A write of m_card or a read into it, on the only card; bOk is what it
+    // must answer. Its reports as "title|text", the file's path as "@".
+    wxString use(bool bOk, bool bRead = false, std::function<void()> fnWhileChoosing = {})
     {
         m_prompter.clear();
         m_prompter.answerIndex(0);
-        EXPECT_EQ(pRead ? m_fileCard.read(*pRead, m_prompter)
+        m_prompter.whileChoosing(fnWhileChoosing);
+        EXPECT_EQ(bRead ? m_fileCard.read(m_card, m_prompter)
                         : m_fileCard.write(m_card, m_prompter),
                   bOk);
-        std::vector<wxString> astr;
+        wxString str;
         for (const CScriptedPrompter::Report& r : m_prompter.getReports())
-            astr.push_back(r.strTitle + "|" + r.strText);
-        return astr;
-    }
-    std::vector<wxString> report(const wxString& strTitle, const char* pszWhy) const
-    {
-        return {strTitle + "|" + wxString::FromUTF8(file()) + pszWhy};
+            str += r.strTitle + "|" + r.strText;
+        str.Replace(wxString::FromUTF8(file()), "@");
+        return str;
     }
 
     CTempDir m_dir;
     CFakeVolumeLayer m_layer;
-    CFakeVolumeLayer::Drive* m_pDrive;
+    CFakeVolumeLayer::Drive* m_pDrive =
+        (CTempDir::makeDirs(m_dir.file(kCard)), &m_layer.setDrive(4, m_dir.file(kCard) + "/"));
     CScriptedPrompter m_prompter;
     CAssertRecorder m_asserts;
     CDataCard m_card;
@@ -73,143 +69,104 @@ protected:
 
 TEST_F(FileCardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
 {
-    const auto corrupted = report("File is corrupted", " read wrong\nfile size.");
+    const wxString kCorrupted = "File is corrupted|@ read wrong\nfile size.";
     for (size_t nSize : {size_t(0), size_t(1000), size_t(4096), kImage - 1, kImage, kImage + 1})
     {
-        SCOPED_TRACE(nSize);
         const std::string strFile = pattern(nSize, 3);
         ASSERT_TRUE(CTempDir::writeFile(file(), strFile));
         const bool bOk = nSize % 512 == 0 || nSize > kImage;
-        CDataCard card; // with leftovers of an earlier command
-        memcpy(card.getImage(), pattern(kImage, 9).data(), kImage);
-        EXPECT_EQ(use(bOk, &card), bOk ? std::vector<wxString>() : corrupted);
+        memcpy(m_card.getImage(), pattern(kImage, 9).data(), kImage); // leftovers
+        EXPECT_EQ(use(bOk, true), bOk ? "" : kCorrupted) << nSize;
         const size_t nUsed = std::min(nSize, kImage);
-        EXPECT_TRUE(!bOk ||
-                    image(card) == strFile.substr(0, nUsed) + std::string(kImage - nUsed, 0));
+        EXPECT_TRUE(!bOk || image() == strFile.substr(0, nUsed) + std::string(kImage - nUsed, 0));
+        EXPECT_EQ(m_fileCard.getPath(), wxString::FromUTF8(file()));
     }
 #ifndef _WIN32
-    // A file that opens but fails to read is corrupted too (Linux only: a
-    // link to a file that refuses to be read).
+    // A file that opens but fails to read is corrupted too.
     CTempDir::removeAll(file());
     ASSERT_EQ(symlink("/proc/self/mem", file().c_str()), 0);
-    EXPECT_EQ(use(false, &m_card), corrupted);
+    EXPECT_EQ(use(false, true), kCorrupted);
 #endif
-
     // A cancelled choice leaves the image alone.
-    const std::string strBefore = image(m_card);
+    const std::string strBefore = image();
     m_prompter.clear();
     EXPECT_FALSE(m_fileCard.read(m_card, m_prompter));
     EXPECT_TRUE(m_prompter.getReports().empty());
-    EXPECT_EQ(image(m_card), strBefore);
+    EXPECT_EQ(image(), strBefore);
+    EXPECT_TRUE(m_fileCard.getPath().empty());
+    EXPECT_EQ(use(false, true, [this] { CTempDir::removeAll(file()); }),
+              "Can't read the file|@ access is possibly\nlocked by another process.");
 }
 
-TEST_F(FileCardTest, ChecksComeInOrderAndStopTheWrite)
+TEST_F(FileCardTest, ChecksComeInOrderAndTheFirstThatFailsStopsTheWrite)
 {
-    const std::string strOld = pattern(kImage, 1);
-    ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
-    m_layer.setAttributes(file(), CVolumeLayer::eAttrReadOnly);
-
-    m_pDrive->info.bReadOnly = true; // the volume's state comes first
-    EXPECT_EQ(use(false).at(0).BeforeFirst('|'), "Can't write to this volume");
-    m_pDrive->info.bReadOnly = false;
-
-    // Then room for a whole new image beside the old one; a failed query
-    // counts as no room, after an assertion.
-    const std::vector<wxString> astrNoRoom = {"Can't write the file|not enough volume space\n"};
-    m_pDrive->nFreeBytes = kImage - 1;
-    EXPECT_EQ(use(false), astrNoRoom);
-    m_pDrive->bFreeOk = false;
-    EXPECT_EQ(use(false), astrNoRoom);
-    EXPECT_EQ(m_asserts.getAsserts(), std::vector<wxString>{"false"});
-    EXPECT_EQ(m_layer.getAttributeQueries(), 0);
-
-    m_pDrive->bFreeOk = true;
-    m_pDrive->nFreeBytes = kImage; // just enough to get to the attributes
-    EXPECT_EQ(use(false), report("Can't write the file",
-                                 " is write protected\nPlease remove the protection first."));
-    EXPECT_EQ(m_layer.getAttributeQueries(), 1);
-    EXPECT_EQ(m_layer.getReplaceCalls(), 0);
-    EXPECT_EQ(CTempDir::readFile(file()), strOld);
-}
-
-TEST_F(FileCardTest, FirstBlockingAttributeOrAFailedReplaceIsReportedElseTheFileIsWritten)
-{
-    using V = CVolumeLayer;
-    const char* const kCompressed = " is compressed\nPlease change this attribute first.";
-    const char* const kEncrypted = " is encrypted\nPlease change this attribute first.";
     const struct
     {
-        uint32_t nAttributes;
-        const char* pszReason;
+        bool bReadOnly, bFreeOk;
+        uint64_t nFree;
+        uint32_t nAttributes; // besides the archive bit
+        wxString strReport;
     } aCases[] = {
-        {V::eAttrCompressed | V::eAttrEncrypted | V::eAttrHidden | V::eAttrReadOnly |
-             V::eAttrSystem,
-         kCompressed},
-        {V::eAttrCompressed | V::eAttrReadOnly, kCompressed},
-        {V::eAttrEncrypted | V::eAttrHidden, kEncrypted},
-        {V::eAttrHidden | V::eAttrReadOnly, " is hidden\nPlease change this attribute first."},
-        {V::eAttrReadOnly | V::eAttrSystem,
-         " is write protected\nPlease remove the protection first."},
-        {V::eAttrSystem, " is a system file\nPlease change this attribute first."},
-        {0x20 | 0x80, " is not writable\nreason is unknown."}, // the replace fails
+        {true, false, 0, V::eAttrReadOnly,
+         "Can't write to this volume|The volume is write protected.\nPlease remove the write "
+         "protection first."},
+        {false, true, kImage - 1, V::eAttrReadOnly,
+         "Can't write the file|not enough volume space\n"},
+        {false, false, kImage, V::eAttrReadOnly, "Can't write the file|not enough volume space\n"},
+        {false, true, kImage, 0x1F | 0x4800, "Can't write the file|@ is compressed" + kAttribute},
+        {false, true, kImage, V::eAttrEncrypted | 7,
+         "Can't write the file|@ is encrypted" + kAttribute},
+        {false, true, kImage, 6, "Can't write the file|@ is hidden" + kAttribute},
+        {false, true, kImage, 5,
+         "Can't write the file|@ is write protected\nPlease remove the protection first."},
+        {false, true, kImage, V::eAttrSystem,
+         "Can't write the file|@ is a system file" + kAttribute},
+        {false, true, kImage, V::eAttrNoAnswer,
+         "Can't write the file|No media found!\nPlease insert a micro SD card first."},
+        {false, true, kImage, 0x80, "Can't write the file|@ is not writable\nreason is unknown."},
     };
     const std::string strOld = pattern(kImage, 1);
     ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
     m_layer.setWriteFails(true);
     for (const auto& c : aCases)
     {
-        SCOPED_TRACE(c.nAttributes);
-        m_layer.setAttributes(file(), c.nAttributes | 0x20); // and the archive bit
-        EXPECT_EQ(use(false), report("Can't write the file", c.pszReason));
+        m_pDrive->info.bReadOnly = c.bReadOnly;
+        m_pDrive->bFreeOk = c.bFreeOk;
+        m_pDrive->nFreeBytes = c.nFree;
+        m_layer.setAttributes(file(), c.nAttributes | 0x20);
+        EXPECT_EQ(use(false), c.strReport);
+        EXPECT_EQ(CTempDir::readFile(file()), strOld);
+        EXPECT_FALSE(m_fileCard.canEject());
     }
-    EXPECT_EQ(m_layer.getReplaceCalls(), 1);
+    // A failed free space query counts as no room, after an assertion.
+    EXPECT_EQ(m_asserts.getAsserts(), std::vector<wxString>{"false"});
     EXPECT_FALSE(m_fileCard.getLastError().empty());
-    EXPECT_EQ(CTempDir::readFile(file()), strOld);
-    m_layer.setWriteFails(false); // bits outside the five do not block
-    EXPECT_TRUE(use(true).empty());
+    m_layer.setAttributes(file(), 0x80 | 0x20); // bits outside the five do not block
+    m_layer.setWriteFails(false);
+    EXPECT_EQ(use(true), "");
     EXPECT_EQ(m_fileCard.getPath(), wxString::FromUTF8(file()));
-    EXPECT_EQ(CTempDir::readFile(file()), image(m_card));
+    EXPECT_EQ(CTempDir::readFile(file()), image());
     EXPECT_FALSE(CTempDir::exists(file(CFileCard::kTempFileName)));
 }
 
-TEST_F(FileCardTest, ACardThatStopsAnsweringCountsAsNoCard)
+TEST_F(FileCardTest, ACardThatStopsAnsweringOrWhoseProbeDiesCountsAsNoCard)
 {
-    const wxString kNoFile =
-        "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
-    const wxString kNoMedia =
-        "Can't write the file|No media found!\nPlease insert a micro SD card first.";
-    const struct
+    ASSERT_TRUE(CTempDir::writeFile(file(), pattern(kImage, 1)));
+    const std::string strBefore = image();
+    for (int nAnswering : {0, 1, 2})
     {
-        bool bRead;
-        int nProbesAnswering; // before the card falls silent
-        uint32_t nAttributes;
-        wxString strReport;
-    } aCases[] = {
-        {true, 0, 0, kNoFile}, // while the choice is made
-        {true, 1, 0, kNoFile}, // while the file is read
-        {false, -1, CVolumeLayer::eAttrNoAnswer, kNoMedia},
-    };
-    const std::string strOld = pattern(kImage, 1);
-    ASSERT_TRUE(CTempDir::writeFile(file(), strOld));
-    for (const auto& c : aCases)
-    {
-        SCOPED_TRACE(c.nProbesAnswering);
-        const std::string strBefore = image(m_card);
-        m_layer.setProbesAnswering(c.nProbesAnswering);
-        m_layer.setAttributes(file(), c.nAttributes);
-        EXPECT_EQ(use(false, c.bRead ? &m_card : nullptr), std::vector<wxString>{c.strReport});
-        EXPECT_EQ(image(m_card), strBefore);
+        m_layer.setProbesAnswering(std::min(nAnswering, 1), nAnswering == 2);
+        EXPECT_EQ(use(false, true), kNoFile) << nAnswering;
+        EXPECT_EQ(image(), strBefore);
         EXPECT_FALSE(m_fileCard.canEject());
     }
-    EXPECT_EQ(m_layer.getReplaceCalls(), 0);
-    EXPECT_EQ(CTempDir::readFile(file()), strOld);
 }
 
 TEST_F(FileCardTest, EjectIsForTheCardLastUsedAndSaysWhyItFailed)
 {
     EXPECT_FALSE(m_fileCard.eject(m_prompter)); // no card used yet
     EXPECT_TRUE(m_prompter.getReports().empty());
-    ASSERT_TRUE(use(true).empty());
+    ASSERT_EQ(use(true), "");
     EXPECT_TRUE(m_fileCard.canEject());
     m_layer.setEjectError("in use");
     m_prompter.clear();
@@ -222,10 +179,4 @@ TEST_F(FileCardTest, EjectIsForTheCardLastUsedAndSaysWhyItFailed)
     EXPECT_TRUE(m_fileCard.eject(m_prompter));
     EXPECT_FALSE(m_fileCard.canEject());
     EXPECT_FALSE(m_layer.isMounted(m_dir.file(kCard) + "/"));
-
-    // A failed write does not make its card the one to eject.
-    m_pDrive = &m_layer.setDrive(4, m_dir.file(kCard) + "/");
-    m_layer.setWriteFails(true);
-    use(false);
-    EXPECT_FALSE(m_fileCard.canEject());
 }

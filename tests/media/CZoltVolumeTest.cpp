@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace
 {
+const wxString kNoFile =
+    "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
+const wxString kNoMedia =
+    "Can't write the file|No media found!\nPlease insert a micro SD card first.";
 const wxString kProtected = "Can't write to this volume|The volume is write protected.\n"
                             "Please remove the write protection first.";
 const wxString kCompressed =
     "Can't write to this volume|Volume is compressed.\nPlease use an uncompressed media.";
+using Texts = std::vector<wxString>;
 
 class ZoltVolumeTest : public ::testing::Test
 {
@@ -23,27 +26,35 @@ protected:
     // A drive in slot nSlot whose root is a real folder, optionally holding ZOLT.CFG.
     CFakeVolumeLayer::Drive& addDrive(size_t nSlot, bool bWithFile)
     {
-        const std::string strDir = m_dir.file("drive" + std::to_string(nSlot));
-        EXPECT_TRUE(bWithFile ? m_dir.write("drive" + std::to_string(nSlot) + "/ZOLT.CFG", "x")
-                              : CTempDir::makeDirs(strDir));
-        return m_layer.setDrive(nSlot, strDir + "/");
+        const std::string strDir = "drive" + std::to_string(nSlot);
+        EXPECT_TRUE(bWithFile ? m_dir.write(strDir + "/ZOLT.CFG", "x")
+                              : CTempDir::makeDirs(m_dir.file(strDir)));
+        return m_layer.setDrive(nSlot, m_dir.file(strDir) + "/");
     }
     wxString root(size_t nSlot) const
     {
         return wxString::FromUTF8(m_dir.file("drive" + std::to_string(nSlot)) + "/");
     }
-    // Each report as "title|text".
-    std::vector<wxString> reports() const
+    // Both choices, each answered with nAnswer; the roots chosen.
+    Texts select(int nAnswer = 0)
     {
-        std::vector<wxString> astr;
+        CZoltVolume volume(m_layer);
+        m_prompter.answerIndex(nAnswer);
+        m_prompter.answerIndex(nAnswer);
+        return {volume.selectReadVolume(m_prompter), volume.selectWriteVolume(m_prompter)};
+    }
+    // Each report as "title|text".
+    Texts reports() const
+    {
+        Texts astr;
         for (const CScriptedPrompter::Report& r : m_prompter.getReports())
             astr.push_back(r.strTitle + "|" + r.strText);
         return astr;
     }
-    std::vector<wxString> offered(size_t nChoice) const
+    Texts offered(size_t nChoice) const
     {
         const wxArrayString& astr = m_prompter.getChoices().at(nChoice).astrChoices;
-        return std::vector<wxString>(astr.begin(), astr.end());
+        return Texts(astr.begin(), astr.end());
     }
 
     CTempDir m_dir;
@@ -53,24 +64,22 @@ protected:
 };
 } // namespace
 
-TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndAskNothing)
+TEST_F(ZoltVolumeTest, WithoutACardBothChoicesSaySoAndACancelChoosesNothingSilently)
 {
     addDrive(2, true).bRemovable = false; // a fixed disk that holds the file
-    for (uint32_t nMask : {0u, 1u << 3})
+    addDrive(3, true).bInfoOk = false;    // and a reader without a card
+    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 1u << 3);
+    EXPECT_EQ(select(), Texts(2));
+    EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia}));
+    EXPECT_TRUE(m_prompter.getChoices().empty());
+    addDrive(0, true);
+    for (int nAnswer : {-1, 1}) // an answer outside the list asserts
     {
-        if (nMask != 0)
-            addDrive(3, true).bInfoOk = false; // and a reader without a card
-        CZoltVolume volume(m_layer);
+        CAssertRecorder asserts;
         m_prompter.clear();
-        EXPECT_EQ(volume.enumVolumes(), nMask);
-        EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-        EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-        EXPECT_EQ(reports(), (std::vector<wxString>{
-                                 "Can't find the file|No configuration file found!\n"
-                                 "Please insert a micro SD card first.",
-                                 "Can't write the file|No media found!\nPlease insert a micro SD "
-                                 "card first."}));
-        EXPECT_TRUE(m_prompter.getChoices().empty());
+        EXPECT_EQ(select(nAnswer), Texts(2));
+        EXPECT_EQ(asserts.getAsserts().size(), nAnswer < 0 ? 0u : 2u);
+        EXPECT_TRUE(reports().empty());
     }
 }
 
@@ -78,22 +87,22 @@ TEST_F(ZoltVolumeTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
 {
     addDrive(0, false);
     addDrive(1, true).info.strLabel = "K\xC3\xA4rtchen";
-    addDrive(4, true);
+    addDrive(4, true).info.strLabel = "\xE4t"; // not UTF-8: shown as Latin-1
     addDrive(5, false).bInfoOk = false;
     CTempDir::makeDirs(m_dir.file("drive7/ZOLT.CFG")); // a folder is not the file
     m_layer.setDrive(7, m_dir.file("drive7") + "/");
     addDrive(31, true); // the last slot there is
-    CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), 0x800000B3u); // slots 0, 1, 4, 5, 7 and 31
+    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 0x800000B3u);
 
     m_prompter.answerIndex(2);
     m_prompter.answerIndex(3);
+    CZoltVolume volume(m_layer);
     EXPECT_EQ(volume.selectReadVolume(m_prompter), root(31));
     EXPECT_EQ(volume.selectWriteVolume(m_prompter), root(7));
     const wxString strLabelled = root(1) + " (name: " + wxString::FromUTF8("K\xC3\xA4rtchen") + ")";
-    EXPECT_EQ(offered(0), (std::vector<wxString>{strLabelled, root(4), root(31)}));
-    EXPECT_EQ(offered(1),
-              (std::vector<wxString>{root(0), strLabelled, root(4), root(7), root(31)}));
+    const wxString strLatin = root(4) + " (name: " + wxString::FromUTF8("\xC3\xA4t") + ")";
+    EXPECT_EQ(offered(0), (Texts{strLabelled, strLatin, root(31)}));
+    EXPECT_EQ(offered(1), (Texts{root(0), strLabelled, strLatin, root(7), root(31)}));
     for (const CScriptedPrompter::Choice& choice : m_prompter.getChoices())
         EXPECT_EQ(choice.strMessage, "Select a micro SD card drive");
     EXPECT_EQ(m_prompter.getChoices()[0].strCaption, "Read Settings");
@@ -105,10 +114,9 @@ TEST_F(ZoltVolumeTest, VolumeStatesGiveMarkersAndRefuseOnlyTheWrite)
 {
     const struct
     {
-        bool bReadOnly;
-        bool bCompressed;
+        bool bReadOnly, bCompressed;
         const char* pszMarker;
-        std::vector<wxString> astrReports;
+        Texts astrReports;
     } aCases[] = {
         {false, false, "", {}},
         {true, false, " [write protected]", {kProtected}},
@@ -117,36 +125,15 @@ TEST_F(ZoltVolumeTest, VolumeStatesGiveMarkersAndRefuseOnlyTheWrite)
     };
     for (const auto& c : aCases)
     {
-        SCOPED_TRACE(c.pszMarker);
         CFakeVolumeLayer::Drive& drive = addDrive(1, true);
         drive.info.bReadOnly = c.bReadOnly;
         drive.info.bCompressed = c.bCompressed;
-        CZoltVolume volume(m_layer);
         m_prompter.clear();
-        m_prompter.answerIndex(0);
-        m_prompter.answerIndex(0);
-        EXPECT_EQ(volume.selectReadVolume(m_prompter), root(1));
-        EXPECT_EQ(volume.selectWriteVolume(m_prompter), c.astrReports.empty() ? root(1) : "");
-        EXPECT_EQ(offered(0)[0], root(1) + c.pszMarker);
-        EXPECT_EQ(offered(1)[0], root(1) + c.pszMarker);
+        EXPECT_EQ(select(), (Texts{root(1), c.astrReports.empty() ? root(1) : ""}));
+        EXPECT_EQ(offered(0), offered(1));
+        EXPECT_EQ(offered(0), Texts{root(1) + c.pszMarker});
         EXPECT_EQ(reports(), c.astrReports);
     }
-}
-
-TEST_F(ZoltVolumeTest, CancelOrAnswerOutsideTheListChoosesNothingSilently)
-{
-    addDrive(0, true);
-    for (int nAnswer : {-1, 1})
-    {
-        CZoltVolume volume(m_layer);
-        CAssertRecorder asserts;
-        m_prompter.answerIndex(nAnswer);
-        m_prompter.answerIndex(nAnswer);
-        EXPECT_TRUE(volume.selectReadVolume(m_prompter).empty());
-        EXPECT_TRUE(volume.selectWriteVolume(m_prompter).empty());
-        EXPECT_EQ(asserts.getAsserts().size(), nAnswer < 0 ? 0u : 2u);
-    }
-    EXPECT_TRUE(reports().empty());
 }
 
 TEST_F(ZoltVolumeTest, MediaCheckIsMadeOnceAndItsVerdictKept)
@@ -156,78 +143,47 @@ TEST_F(ZoltVolumeTest, MediaCheckIsMadeOnceAndItsVerdictKept)
     floppy.nMediaType = 5;                                    // a floppy format
     addDrive(2, false).eMedia = CVolumeLayer::eMediaReported; // removable media
     addDrive(3, false).eMedia = CVolumeLayer::eMediaFailed;
-    addDrive(4, false).bRemovable = false; // never asked
+    addDrive(4, false).bRemovable = false;
     CZoltVolume volume(m_layer);
     EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3));
-    EXPECT_EQ(m_layer.getMediaQueries(), 3);
-
-    // A card appears in another reader; no device is asked again.
+    // Media that change later are not asked about again.
+    floppy.nMediaType = CVolumeLayer::kRemovableMedia;
     CFakeVolumeLayer::Drive& late = addDrive(6, true);
     late.eMedia = CVolumeLayer::eMediaReported;
     late.nMediaType = 5;
     EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3) | (1u << 6));
     m_prompter.answerIndex(0);
     EXPECT_EQ(volume.selectReadVolume(m_prompter), root(6));
-    EXPECT_EQ(offered(0).size(), 1u);
-    EXPECT_EQ(m_layer.getMediaQueries(), 3);
-
-    CZoltVolume other(m_layer); // a new object checks again
-    EXPECT_EQ(other.enumVolumes(), (1u << 2) | (1u << 3));
-    EXPECT_EQ(m_layer.getMediaQueries(), 3 + 4);
+    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), (1u << 0) | (1u << 2) | (1u << 3));
 }
 
 TEST_F(ZoltVolumeTest, CardTakenOutDuringTheWriteChoiceIsNotWrittenTo)
 {
-    // The prompter changes the drive while its choice is open.
-    struct CPullingPrompter : CScriptedPrompter
-    {
-        std::function<void()> pull;
-        int chooseIndex(const wxString& strMessage, const wxString& strCaption,
-                        const wxArrayString& astrChoices) override
-        {
-            pull();
-            return CScriptedPrompter::chooseIndex(strMessage, strCaption, astrChoices);
-        }
-    };
     const std::string strRoot = m_dir.file("drive3/");
-    const struct
-    {
-        std::function<void()> pull;
-        bool bStays;
-    } aCases[] = {
-        {[&] { m_layer.setDrive(3, ""); }, false}, // unmounted, its folder left behind
-        {[&] { m_layer.setDrive(3, strRoot).bInfoOk = false; }, false}, // medium gone
-        {[&] { m_layer.setDrive(3, strRoot).bRemovable = false; }, false},
-        {[] {}, true},
+    const std::function<void()> afnPull[] = {
+        [&] { m_layer.setDrive(3, ""); },                      // unmounted, its folder left behind
+        [&] { m_layer.setDrive(3, strRoot).bInfoOk = false; }, // medium gone
+        [&] { m_layer.setDrive(3, strRoot).bRemovable = false; },
+        [] {},
     };
-    for (const auto& c : aCases)
+    for (const auto& fnPull : afnPull)
     {
         addDrive(3, false);
-        CZoltVolume volume(m_layer);
-        CPullingPrompter prompter;
-        prompter.pull = c.pull;
-        prompter.answerIndex(0);
-        EXPECT_EQ(volume.selectWriteVolume(prompter), c.bStays ? root(3) : "");
-        std::vector<wxString> astrReports;
-        for (const CScriptedPrompter::Report& r : prompter.getReports())
-            astrReports.push_back(r.strTitle + "|" + r.strText);
-        EXPECT_EQ(astrReports, c.bStays ? std::vector<wxString>()
-                                        : std::vector<wxString>{"Can't write the file|No media "
-                                                                "found!\nPlease insert a micro "
-                                                                "SD card first."});
+        m_prompter.clear();
+        m_prompter.whileChoosing(fnPull);
+        m_prompter.answerIndex(0);
+        const bool bStays = &fnPull == &afnPull[3];
+        EXPECT_EQ(CZoltVolume(m_layer).selectWriteVolume(m_prompter), bStays ? root(3) : "");
+        EXPECT_EQ(reports(), bStays ? Texts() : Texts{kNoMedia});
     }
 }
 
 TEST_F(ZoltVolumeTest, ACardThatIsNotMountedIsOfferedAndMountedWhenChosen)
 {
-    const wxString kNoFile =
-        "Can't find the file|No configuration file found!\nPlease insert a micro SD card first.";
     const struct
     {
-        bool bRead;
-        bool bMounts;
-        bool bWithFile;
-        std::vector<wxString> astrReports; // none: the card's new root is the answer
+        bool bRead, bMounts, bWithFile;
+        Texts astrReports; // none: the card's new root is the answer
     } aCases[] = {
         {false, true, false, {}},
         {true, true, true, {}},
@@ -238,17 +194,16 @@ TEST_F(ZoltVolumeTest, ACardThatIsNotMountedIsOfferedAndMountedWhenChosen)
     for (size_t i = 0; i < std::size(aCases); ++i)
     {
         const auto& c = aCases[i];
-        SCOPED_TRACE(i);
         CFakeVolumeLayer layer;
         // A mounted card comes first, and is never read from.
-        layer.setDrive(0, m_dir.file("mounted") + "/");
         CTempDir::makeDirs(m_dir.file("mounted"));
-        const std::string strRoot = m_dir.file("card" + std::to_string(i)) + "/";
-        CTempDir::makeDirs(strRoot);
-        if (c.bWithFile)
-            m_dir.write("card" + std::to_string(i) + "/ZOLT.CFG", "x");
+        layer.setDrive(0, m_dir.file("mounted") + "/");
+        const std::string strCard = "card" + std::to_string(i);
+        const std::string strRoot = m_dir.file(strCard) + "/";
+        ASSERT_TRUE(c.bWithFile ? m_dir.write(strCard + "/ZOLT.CFG", "x")
+                                : CTempDir::makeDirs(strRoot));
         const std::string strDevice = "/dev/sdz" + std::to_string(i);
-        layer.addUnmounted(strDevice, "CARD", c.bMounts ? strRoot : "", "refused");
+        layer.addUnmounted(strDevice, "CARD", c.bMounts ? strRoot : "");
         CZoltVolume volume(layer);
         m_prompter.clear();
         m_prompter.answerIndex(c.bRead ? 0 : 1);
@@ -256,7 +211,7 @@ TEST_F(ZoltVolumeTest, ACardThatIsNotMountedIsOfferedAndMountedWhenChosen)
             c.bRead ? volume.selectReadVolume(m_prompter) : volume.selectWriteVolume(m_prompter);
         EXPECT_EQ(offered(0).back(), strDevice + " (name: CARD) (not mounted)");
         EXPECT_EQ(offered(0).size(), c.bRead ? 1u : 2u);
-        EXPECT_EQ(reports(), c.astrReports);
+        EXPECT_EQ(reports(), c.astrReports) << i;
         EXPECT_EQ(strChosen, c.astrReports.empty() ? wxString::FromUTF8(strRoot) : wxString());
         EXPECT_EQ(layer.isMounted(strRoot), c.bMounts);
     }

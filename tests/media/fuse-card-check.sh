@@ -28,18 +28,14 @@ cleanup() {
 trap cleanup EXIT
 failures=0
 check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else
-        echo "FAILED: $1"
-        sed 's/^/    /' "$d/out" "$d/err"
-        failures=$((failures + 1))
-    fi
+    eval "$2" && echo "ok: $1" && return
+    echo "FAILED: $1" && sed 's/^/    /' "$d/out" "$d/err" && failures=$((failures + 1))
 }
 # Runs zoltcfg, noting in $took how many seconds it needed.
 run() {
     local start=$SECONDS
     timeout -s KILL 30 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"
-    rc=$?
-    took=$((SECONDS - start))
+    rc=$? took=$((SECONDS - start))
 }
 
 r=$d/root
@@ -79,8 +75,6 @@ touch "$d/hang"
 run volumes
 check "volumes returns without the silent card ($took s)" \
     "[ $rc -eq 0 ] && [ $took -le 8 ] && ! grep -q '^  $d/card/' '$d/out'"
-run volumes --json
-check "volumes --json as well ($took s)" "[ $rc -eq 0 ] && [ $took -le 8 ] && grep -q '\"offered\": \\[\\]' '$d/out'"
 run write "$d/s.zlx"
 check "write says a silent card is missing ($took s)" \
     "[ $rc -eq 1 ] && [ $took -le 8 ] && grep -q 'No media found!' '$d/err'"

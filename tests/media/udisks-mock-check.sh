@@ -12,18 +12,11 @@ if ! "$py" -c 'import dbusmock' 2>/dev/null || ! command -v dbus-daemon >/dev/nu
 fi
 d=$(mktemp -d)
 pids=()
-cleanup() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    rm -rf "$d"
-}
-trap cleanup EXIT
+trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$d"' EXIT
 failures=0
 check() { # description, condition
-    if eval "$2"; then echo "ok: $1"; else
-        echo "FAILED: $1"
-        sed 's/^/    /' "$d/out" "$d/err"
-        failures=$((failures + 1))
-    fi
+    eval "$2" && echo "ok: $1" && return
+    echo "FAILED: $1" && sed 's/^/    /' "$d/out" "$d/err" && failures=$((failures + 1))
 }
 run() { timeout 20 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"; }
 
@@ -33,17 +26,14 @@ dev=devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/b
 mkdir -p "$r/sys/$dev/sdb1" "$r/sys/class/block" "$r/sys/dev/block" "$r/proc/self" \
     "$r/run/udev/data" "$r/dev" "$d/media"
 echo 1 >"$r/sys/$dev/removable"
-echo 8:16 >"$r/sys/$dev/dev"
 echo 1 >"$r/sys/$dev/sdb1/partition"
 echo 8:17 >"$r/sys/$dev/sdb1/dev"
 echo 62333952 >"$r/sys/$dev/sdb1/size"
-ln -s "../../$dev" "$r/sys/class/block/sdb"
 ln -s "../../$dev/sdb1" "$r/sys/class/block/sdb1"
 ln -s "../../$dev/sdb1" "$r/sys/dev/block/8:17"
 printf 'E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL=ZCARD\n' >"$r/run/udev/data/b8:17"
 echo "1 0 254:1 / / rw - ext4 /dev/vda1 rw" >"$r/proc/self/mountinfo"
-export ZOLT_SYSTEM_ROOT=$r
-export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
+export ZOLT_SYSTEM_ROOT=$r DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
 
 "$zoltcfg" defaults "$d/s.zlx"
 run write "$d/s.zlx"
@@ -60,39 +50,23 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-run volumes
-check "volumes lists the card that is not mounted" \
-    "grep -q '^  /dev/sdb1 (name: ZCARD) (not mounted)$' '$d/out'"
-run volumes --json
-check "volumes --json names its device" \
-    "$py -c 'import json,sys; v=json.load(open(\"$d/out\"))[\"offered\"]; sys.exit(not (v[0][\"device\"] == \"/dev/sdb1\" and v[0][\"mounted\"] is False and v[0][\"root\"] is None))'"
-
 touch "$d/refuse"
 run write "$d/s.zlx"
-check "a refusal of polkit is reported" "[ \$? -eq 1 ] && grep -q 'not allowed' '$d/err'"
-check "nothing was mounted" "[ ! -e '$d/media/ZCARD' ]"
+check "a refusal of polkit is reported, nothing mounted" \
+    "[ \$? -eq 1 ] && grep -q 'not allowed' '$d/err' && [ ! -e '$d/media/ZCARD' ]"
 rm "$d/refuse"
-
 run write "$d/s.zlx"
 check "write mounts the card and writes it" \
     "[ \$? -eq 0 ] && [ \$(stat -c %s '$d/media/ZCARD/ZOLT.CFG') -eq 1048576 ]"
-run read "$d/media/ZCARD" "$d/o.zlx"
-check "the mounted card reads back what was written" "[ \$? -eq 0 ] && cmp -s '$d/s.zlx' '$d/o.zlx'"
 
 touch "$d/busy"
 run eject "$d/media/ZCARD"
-check "eject reports a busy card" "[ \$? -eq 1 ] && grep -q 'is busy' '$d/err'"
-check "a busy card stays mounted and powered" \
-    "grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ ! -e '$d/powered-off' ]"
-rm "$d/busy"
-run eject "$d/media/ZCARD/"
-check "eject unmounts and powers off" \
-    "[ \$? -eq 0 ] && ! grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ -e '$d/powered-off' ]"
-
-rm -f "$d/powered-off" "$d/media/ZCARD/ZOLT.CFG"
-run write --eject "$d/s.zlx" /dev/sdb1
-check "write --eject onto the card named by its device" \
-    "[ \$? -eq 0 ] && [ -e '$d/media/ZCARD/ZOLT.CFG' ] && [ -e '$d/powered-off' ] && grep -q ejected '$d/out'"
-
+check "eject reports a busy card, which stays mounted and powered" "[ \$? -eq 1 ] && grep -q 'is busy' '$d/err' &&
+    grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ ! -e '$d/powered-off' ]"
+rm "$d/busy" "$d/media/ZCARD/ZOLT.CFG"
+run write --eject "$d/s.zlx" "$d/media/ZCARD"
+check "write --eject writes, unmounts and powers off" \
+    "[ \$? -eq 0 ] && [ -e '$d/media/ZCARD/ZOLT.CFG' ] && [ -e '$d/powered-off' ] &&
+    ! grep -q ' 8:17 ' '$r/proc/self/mountinfo' && grep -q ejected '$d/out'"
 echo "$failures failed"
 [ "$failures" -eq 0 ]

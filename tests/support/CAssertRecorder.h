@@ -12,10 +12,7 @@ class CAssertRecorder
 public:
     CAssertRecorder() : m_pPrevious(wxSetAssertHandler(&handler)) { asserts().clear(); }
     ~CAssertRecorder() { wxSetAssertHandler(m_pPrevious); }
-    CAssertRecorder(const CAssertRecorder&) = delete;
-    CAssertRecorder& operator=(const CAssertRecorder&) = delete;
-
-    // The condition texts (or messages) seen so far.
+    // The condition texts, or for wxFAIL_MSG its message, seen so far.
     const std::vector<wxString>& getAsserts() const { return asserts(); }
 
 private:
@@ -24,7 +21,6 @@ private:
         static std::vector<wxString> s_astr;
         return s_astr;
     }
-    // wxFAIL_MSG("false") arrives as the message; a failed check as its condition.
     static void handler(const wxString&, int, const wxString&, const wxString& strCond,
                         const wxString& strMsg)
     {

@@ -1,24 +1,19 @@
-// A volume layer with scripted drives, volume states, media types, file
-// attributes, free space and failures. Roots are best real folders (a test's
-// temporary directory): files are then read and written there for real,
-// through the platform's own careful write, unless a failure is scripted.
+// A volume layer with scripted drives, volumes and failures. Roots are best
+// real folders: files are then written there through the platform's own write.
 #pragma once
 
 #include "CVolumeLayer.h"
 
+#include <deque>
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 class CFakeVolumeLayer : public CVolumeLayer
 {
 public:
     struct Drive
     {
-        std::string strRoot; // ends in the path separator
-        bool bRemovable = true;
-        bool bInfoOk = true; // false: a reader without a card
+        std::string strRoot; // ends in the path separator; empty: no drive in the slot
+        bool bRemovable = true, bInfoOk = true; // bInfoOk false: a reader without a card
         VolumeInfo info;
         EMediaQuery eMedia = eMediaNoQuery;
         int nMediaType = kRemovableMedia;
@@ -26,66 +21,118 @@ public:
         uint64_t nFreeBytes = 64 * 1024 * 1024;
     };
 
-    CFakeVolumeLayer() : m_pPlatform(createPlatform()) {}
-
-    // Puts a drive into slot nSlot (0 ... 31), making room as needed.
-    Drive& setDrive(size_t nSlot, const std::string& strRoot);
-    void setAttributes(const std::string& strPath, uint32_t nAttributes)
+    // Puts a fresh drive into slot nSlot, making room as needed.
+    Drive& setDrive(size_t nSlot, const std::string& strRoot)
     {
-        m_mapAttributes[strPath] = nAttributes;
+        m_aDrives.resize(std::max(m_aDrives.size(), nSlot + 1));
+        m_aDrives[nSlot] = Drive();
+        m_aDrives[nSlot].strRoot = strRoot;
+        return m_aDrives[nSlot];
     }
+    void setAttributes(const std::string& strPath, uint32_t n) { m_mapAttributes[strPath] = n; }
     // While set, replaceFile fails without touching anything.
     void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
-    // The next nProbes probes answer, every later one runs out; -1: all answer.
-    void setProbesAnswering(int nProbes) { m_nProbesAnswering = nProbes; }
-    // A card that is not mounted. Mounting it puts a drive with strMountRoot
-    // into the first free slot, or fails with strError when that is empty.
-    void addUnmounted(const std::string& strDevice, const std::string& strLabel,
-                      const std::string& strMountRoot, const std::string& strError = "")
+    // The next nProbes probes answer (-1: all); every later one runs out, or
+    // with bCrash comes back in time with nothing, as a probe that died.
+    void setProbesAnswering(int nProbes, bool bCrash = false)
     {
-        m_aUnmounted.push_back({{strDevice, strLabel}, strMountRoot, strError});
+        m_nProbesAnswering = nProbes;
+        m_bProbeCrashes = bCrash;
+    }
+    // A card that is not mounted; mounting it adds a drive with strMountRoot,
+    // or fails with "refused" when that is empty.
+    void addUnmounted(const std::string& strDevice, const std::string& strLabel,
+                      const std::string& strMountRoot)
+    {
+        m_aCards.push_back({strDevice, strLabel});
+        m_astrMountRoots.push_back(strMountRoot);
     }
     // Non-empty: ejecting fails with this text.
     void setEjectError(const std::string& strError) { m_strEjectError = strError; }
 
-    int getMediaQueries() const { return m_nMediaQueries; }
-    int getAttributeQueries() const { return m_nAttributeQueries; }
-    int getReplaceCalls() const { return m_nReplaceCalls; }
-
-    std::vector<std::string> drives() override;
+    std::vector<std::string> drives() override
+    {
+        std::vector<std::string> astrRoots;
+        for (const Drive& rDrive : m_aDrives)
+            astrRoots.push_back(rDrive.strRoot);
+        return astrRoots;
+    }
     bool isRemovable(const std::string& strRoot) override { return drive(strRoot).bRemovable; }
-    bool volumeInfo(const std::string& strRoot, VolumeInfo& rInfo) override;
-    EMediaQuery mediaType(const std::string& strRoot, int& rnType) override;
-    uint32_t fileAttributes(const std::string& strPath) override;
-    bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override;
-    bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
-                     size_t nSize, std::string& strError) override;
-    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override;
-    std::vector<UnmountedCard> unmountedCards() override;
-    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
-                   std::string& rstrError) override;
-    bool ejectCard(const std::string& strRoot, std::string& rstrError) override;
     bool isMounted(const std::string& strRoot) override { return !drive(strRoot).strRoot.empty(); }
+    bool volumeInfo(const std::string& strRoot, VolumeInfo& rInfo) override
+    {
+        rInfo = drive(strRoot).bInfoOk ? drive(strRoot).info : rInfo;
+        return drive(strRoot).bInfoOk;
+    }
+    EMediaQuery mediaType(const std::string& strRoot, int& rnType) override
+    {
+        rnType = drive(strRoot).eMedia == eMediaReported ? drive(strRoot).nMediaType : rnType;
+        return drive(strRoot).eMedia;
+    }
+    uint32_t fileAttributes(const std::string& strPath) override
+    {
+        return m_mapAttributes[strPath];
+    }
+    bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override
+    {
+        rnBytes = drive(strRoot).bFreeOk ? drive(strRoot).nFreeBytes : rnBytes;
+        return drive(strRoot).bFreeOk;
+    }
+    bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
+                     size_t nSize, std::string& strError) override
+    {
+        strError = m_bWriteFails ? "the write was made to fail" : strError;
+        return !m_bWriteFails &&
+               createPlatform()->replaceFile(strPath, strTempPath, pData, nSize, strError);
+    }
+    bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override
+    {
+        if (m_nProbesAnswering == 0)
+            return m_bProbeCrashes;
+        m_nProbesAnswering -= m_nProbesAnswering > 0;
+        rstrAnswer = fnProbe();
+        return true;
+    }
+    std::vector<UnmountedCard> unmountedCards() override { return m_aCards; }
+    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
+                   std::string& rstrError) override
+    {
+        for (size_t i = 0; i < m_aCards.size(); ++i)
+            if (m_aCards[i].strDevice == strDevice && !m_astrMountRoots[i].empty())
+            {
+                rstrRoot = m_astrMountRoots[i];
+                setDrive(m_aDrives.size(), rstrRoot).info.strLabel = m_aCards[i].strLabel;
+                m_aCards.erase(m_aCards.begin() + i);
+                m_astrMountRoots.erase(m_astrMountRoots.begin() + i);
+                return true;
+            }
+        rstrError = "refused";
+        return false;
+    }
+    bool ejectCard(const std::string& strRoot, std::string& rstrError) override
+    {
+        rstrError = isMounted(strRoot) ? m_strEjectError : strRoot + " is not mounted";
+        if (rstrError.empty())
+            drive(strRoot) = Drive();
+        return rstrError.empty();
+    }
 
 private:
     // The drive with that root, or one that fails every query.
-    const Drive& drive(const std::string& strRoot) const;
-
-    std::vector<Drive> m_aDrives; // empty root: no drive in that slot
-    const Drive m_noDrive{"", false, false, {}, eMediaFailed, 0, false, 0};
-    std::map<std::string, uint32_t> m_mapAttributes;
-    std::unique_ptr<CVolumeLayer> m_pPlatform;
-    struct Unmounted
+    Drive& drive(const std::string& strRoot)
     {
-        UnmountedCard card;
-        std::string strMountRoot;
-        std::string strError;
-    };
-    std::vector<Unmounted> m_aUnmounted;
+        for (Drive& rDrive : m_aDrives)
+            if (!strRoot.empty() && rDrive.strRoot == strRoot)
+                return rDrive;
+        static Drive s_none;
+        return s_none = Drive{"", false, false, {}, eMediaFailed, 0, false, 0};
+    }
+
+    std::deque<Drive> m_aDrives; // its references stay valid as it grows
+    std::map<std::string, uint32_t> m_mapAttributes;
+    std::vector<UnmountedCard> m_aCards;
+    std::vector<std::string> m_astrMountRoots;
     std::string m_strEjectError;
     int m_nProbesAnswering = -1;
-    bool m_bWriteFails = false;
-    int m_nMediaQueries = 0;
-    int m_nAttributeQueries = 0;
-    int m_nReplaceCalls = 0;
+    bool m_bWriteFails = false, m_bProbeCrashes = false;
 };

@@ -1,11 +1,11 @@
 // A prompter for tests: records every report and question, and answers the
-// questions from queues filled beforehand. An unscripted question is
-// answered as a cancel.
+// questions from queues filled beforehand; an unscripted one is cancelled.
 #pragma once
 
 #include "CPrompter.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 class CScriptedPrompter : public CPrompter
@@ -13,27 +13,23 @@ class CScriptedPrompter : public CPrompter
 public:
     struct Report
     {
-        wxString strTitle;
-        wxString strText;
+        wxString strTitle, strText;
     };
     struct Choice
     {
-        wxString strMessage;
-        wxString strCaption;
+        wxString strMessage, strCaption;
         wxArrayString astrChoices;
     };
     struct FileRequest
     {
         EFileDialog eKind;
-        wxString strMessage;
-        wxString strDir;
-        wxString strDefaultFile;
-        wxString strWildcard;
+        wxString strMessage, strDir, strDefaultFile, strWildcard;
     };
 
     void answerIndex(int nIndex) { m_anIndexAnswers.push_back(nIndex); }
     void answerFile(const wxString& strPath) { m_astrFileAnswers.push_back(strPath); }
-
+    // Run while each index choice is open, as a user who pulls a card meanwhile.
+    void whileChoosing(std::function<void()> fn) { m_fnWhileChoosing = std::move(fn); }
     const std::vector<Report>& getReports() const { return m_aReports; }
     const std::vector<Choice>& getChoices() const { return m_aChoices; }
     const std::vector<FileRequest>& getFileRequests() const { return m_aFileRequests; }
@@ -53,20 +49,20 @@ public:
                     const wxArrayString& astrChoices) override
     {
         m_aChoices.push_back({strMessage, strCaption, astrChoices});
+        if (m_fnWhileChoosing)
+            m_fnWhileChoosing();
         return next(m_anIndexAnswers, -1);
     }
 
 private:
-    // The next scripted answer, or the cancel when none is left.
-    template <typename T> static T next(std::deque<T>& rQueue, const T& cancel)
+    template <typename T> static T next(std::deque<T>& rQueue, T answer)
     {
-        if (rQueue.empty())
-            return cancel;
-        const T answer = rQueue.front();
-        rQueue.pop_front();
+        if (!rQueue.empty())
+            answer = rQueue.front(), rQueue.pop_front();
         return answer;
     }
 
+    std::function<void()> m_fnWhileChoosing;
     std::deque<int> m_anIndexAnswers;
     std::deque<wxString> m_astrFileAnswers;
     std::vector<Report> m_aReports;

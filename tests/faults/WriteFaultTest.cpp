@@ -74,8 +74,10 @@ extern "C"
         static const auto fnWrite = SShim::real<ssize_t (*)(int, const void*, size_t)>("write");
         if (!g.hitFd(nFd, 'w'))
             return fnWrite(nFd, p, n);
+        // A write of nothing leaves errno alone: here as an earlier
+        // interrupted call left it, which must not count as one more.
         return g.eEffect == eShort  ? fnWrite(nFd, p, (n + 1) / 2)
-               : g.eEffect == eZero ? 0
+               : g.eEffect == eZero ? (errno = EINTR, 0)
                                     : g.failed();
     }
     ssize_t read(int nFd, void* p, size_t n)

@@ -129,6 +129,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     sys.mount(202, "/run/user/1000", "tmpfs");
     const char* const aUtf8[][2] = {{"/m/\xC3\xA4\xE2\x82\xAC", "no block device"},
                                     {"/m/\xF0\x9F\x92\xBE", "no block device"},
+                                    {"/m/\xE0\xA4\x85", "no block device"},
                                     {"/m/\xC0\x80", "UTF-8"},
                                     {"/m/\xE2\x82", "UTF-8"},
                                     {"/m/\xF5\x80\x80\x80", "UTF-8"},
@@ -144,7 +145,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     CLinuxVolumeLayer layer(sys.root() + "//");
     EXPECT_EQ(layer.drives(), astrOffered);
     const std::vector<CLinuxVolumeLayer::Mount> aMounts = layer.scan();
-    ASSERT_EQ(aMounts.size(), std::size(aCases) + 12);
+    ASSERT_EQ(aMounts.size(), std::size(aCases) + 13);
     CVolumeLayer::VolumeInfo info;
     for (size_t i = 0; i < std::size(aCases); ++i)
     {

@@ -266,8 +266,9 @@ TEST(LinuxVolumeLayer, FindsCardsThatAreNotMountedFromUdevsDatabase)
 TEST(LinuxVolumeLayer, ProbesGiveWhatTheSystemSays)
 {
     CTempDir dir;
-    ASSERT_TRUE(dir.write("ro", "x") && dir.write("rw", "x"));
-    ASSERT_EQ(chmod(dir.file("ro").c_str(), 0444), 0);
+    // Write protected is that nobody may write; write-only is not.
+    for (const char* psz : {"0444", "0200", "0644"})
+        ASSERT_TRUE(dir.write(psz, "x") && chmod(dir.file(psz).c_str(), std::stoi(psz, 0, 8)) == 0);
     CLinuxVolumeLayer layer;
     struct statvfs st;
     ASSERT_EQ(statvfs(dir.path().c_str(), &st), 0);
@@ -277,9 +278,9 @@ TEST(LinuxVolumeLayer, ProbesGiveWhatTheSystemSays)
     const double dWanted = static_cast<double>(st.f_bavail) * st.f_frsize;
     EXPECT_NEAR(static_cast<double>(nFree), dWanted, dWanted / 10 + 1e6);
     EXPECT_FALSE(layer.freeSpace(dir.file("none/"), nFree));
-    EXPECT_EQ(layer.fileAttributes(dir.file("ro")), uint32_t(CVolumeLayer::eAttrReadOnly));
-    EXPECT_EQ(layer.fileAttributes(dir.file("rw")), 0u);
-    EXPECT_EQ(layer.fileAttributes(dir.file("none")), 0u);
+    EXPECT_EQ(layer.fileAttributes(dir.file("0444")), uint32_t(CVolumeLayer::eAttrReadOnly));
+    for (const char* psz : {"0200", "0644", "none"})
+        EXPECT_EQ(layer.fileAttributes(dir.file(psz)), 0u) << psz;
     // This machine's own root file system is never offered as a card.
     const std::vector<std::string> astrDrives = layer.drives();
     EXPECT_EQ(std::count(astrDrives.begin(), astrDrives.end(), "/"), 0);

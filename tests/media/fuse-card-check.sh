@@ -26,28 +26,15 @@ cleanup() {
     rm -rf "$d"
 }
 trap cleanup EXIT
-failures=0
-check() { # description, condition
-    eval "$2" && echo "ok: $1" && return
-    echo "FAILED: $1" && sed 's/^/    /' "$d/out" "$d/err" && failures=$((failures + 1))
-}
 # Runs zoltcfg, noting in $took how many seconds it needed.
 run() {
     local start=$SECONDS
     timeout -s KILL 30 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"
     rc=$? took=$((SECONDS - start))
 }
-
-r=$d/root
-dev=devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb
-mkdir -p "$r/sys/$dev/sdb1" "$r/sys/class/block" "$r/sys/dev/block" "$r/proc/self" "$r/dev" "$d/card"
-echo 1 >"$r/sys/$dev/removable"
-echo 1 >"$r/sys/$dev/sdb1/partition"
-ln -s "../../$dev/sdb1" "$r/sys/class/block/sdb1"
-ln -s "../../$dev/sdb1" "$r/sys/dev/block/8:17"
-printf '1 0 254:1 / / rw - ext4 /dev/vda1 rw\n40 1 0:77 / %s rw,nosuid,nodev - fuseblk /dev/sdb1 rw,user_id=0\n' \
-    "$d/card" >"$r/proc/self/mountinfo"
-export ZOLT_SYSTEM_ROOT=$r
+. "$here/card-root.sh"
+mkdir -p "$d/card"
+echo "40 1 0:77 / $d/card rw,nosuid,nodev - fuseblk /dev/sdb1 rw,user_id=0" >>"$r/proc/self/mountinfo"
 
 "$zoltcfg" defaults "$d/s.zlx"
 "$zoltcfg" image "$d/s.zlx" "$d/image"

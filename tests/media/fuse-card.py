@@ -58,9 +58,7 @@ def answer(opcode, node, body):
     if opcode == READ:
         _, offset, size = struct.unpack_from('<QQI', body)
         return 0, image[offset:offset + size] if node == FILE else b''
-    if opcode == READDIR:
-        return 0, b''
-    if opcode in (RELEASE, RELEASEDIR, FLUSH):
+    if opcode in (READDIR, RELEASE, RELEASEDIR, FLUSH):
         return 0, b''
     return -errno.ENOSYS, b''
 
@@ -73,13 +71,10 @@ while True:
             continue
         break  # unmounted
     length, opcode, unique, node = struct.unpack_from('<IIQQ', request)
-    if opcode in NO_REPLY or os.path.exists(control + '/hang'):
-        continue
-    if opcode in (OPEN, READ) and os.path.exists(control + '/hang-open'):
+    hang = 'hang-open' if opcode in (OPEN, READ) else 'hang'
+    if opcode in NO_REPLY or os.path.exists(control + '/hang') or os.path.exists(control + '/' + hang):
         continue
     error, body = answer(opcode, node, request[40:length])
-    if error:
-        body = b''
     try:
         os.write(fd, struct.pack('<IiQ', 16 + len(body), error, unique) + body)
     except OSError:

@@ -13,27 +13,13 @@ fi
 d=$(mktemp -d)
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$d"' EXIT
-failures=0
-check() { # description, condition
-    eval "$2" && echo "ok: $1" && return
-    echo "FAILED: $1" && sed 's/^/    /' "$d/out" "$d/err" && failures=$((failures + 1))
-}
 run() { timeout 20 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"; }
-
-# One USB reader, sdb, with a FAT partition sdb1 that udev has looked at.
-r=$d/root
-dev=devices/pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0/host6/target6:0:0/6:0:0:0/block/sdb
-mkdir -p "$r/sys/$dev/sdb1" "$r/sys/class/block" "$r/sys/dev/block" "$r/proc/self" \
-    "$r/run/udev/data" "$r/dev" "$d/media"
-echo 1 >"$r/sys/$dev/removable"
-echo 1 >"$r/sys/$dev/sdb1/partition"
-echo 8:17 >"$r/sys/$dev/sdb1/dev"
+. "$here/card-root.sh"
+# udev has looked at the card: FAT, named ZCARD.
+mkdir -p "$d/media"
 echo 62333952 >"$r/sys/$dev/sdb1/size"
-ln -s "../../$dev/sdb1" "$r/sys/class/block/sdb1"
-ln -s "../../$dev/sdb1" "$r/sys/dev/block/8:17"
 printf 'E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL=ZCARD\n' >"$r/run/udev/data/b8:17"
-echo "1 0 254:1 / / rw - ext4 /dev/vda1 rw" >"$r/proc/self/mountinfo"
-export ZOLT_SYSTEM_ROOT=$r DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
+export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
 
 "$zoltcfg" defaults "$d/s.zlx"
 run write "$d/s.zlx"

@@ -43,9 +43,7 @@ with open(d + '/root/proc/self/mountinfo', 'w') as f:
 self.Set(%(fs)r, 'MountPoints', dbus.Array([], signature='ay'))
 '''
 
-POWER_OFF = '''
-open(%(dir)r + '/powered-off', 'w').close()
-'''
+POWER_OFF = "open(%(dir)r + '/powered-off', 'w').close()"
 
 
 def load(mock, parameters):

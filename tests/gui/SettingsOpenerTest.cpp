@@ -5,7 +5,6 @@
 
 #include "CSettingsDropTarget.h"
 #include "CSettingsOpener.h"
-#include "CTempDir.h"
 
 #include <wx/filename.h>
 
@@ -28,10 +27,6 @@ TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
 class SettingsOpening : public CHandlerTest
 {
 protected:
-    wxString path(const std::string& strName) const
-    {
-        return wxString::FromUTF8(m_dir.file(strName));
-    }
     void expectOpened(const wxString& strPath)
     {
         EXPECT_EQ("", report());
@@ -41,8 +36,6 @@ protected:
                   m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
         EXPECT_EQ(&m_prompter, &m_pFrame->getPrompter());
     }
-
-    CTempDir m_dir;
 };
 
 TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)

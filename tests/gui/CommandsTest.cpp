@@ -129,10 +129,7 @@ TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
     for (const auto& c : aCases)
     {
         SCOPED_TRACE(&c - aCases);
-        if (c.pcContent)
-        {
-            ASSERT_TRUE(m_dir.write(c.pcFile, c.pcContent));
-        }
+        ASSERT_TRUE(!c.pcContent || m_dir.write(c.pcFile, c.pcContent));
         m_prompter.clear();
         if (c.pcFile)
             m_prompter.answerFile(path(c.pcFile));

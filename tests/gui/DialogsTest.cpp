@@ -135,13 +135,9 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
                                                 "Save Settings", "Zolt xml (*.zlx)|*.zlx");
         };
         if (c.nAnswer == 0)
-        {
-            EXPECT_NO_DIALOG(fnComplete());
-        }
+            EXPECT_NO_DIALOG(fnComplete())
         else
-        {
             wxTEST_DIALOG(fnComplete(), CExpectDialog<wxMessageDialog>(fnAsk));
-        }
         EXPECT_EQ(*c.pcChosen ? strDir + "/" + c.pcChosen : wxString(), strPath);
     }
     // "No" to replacing brings the save dialog back with the name as typed.

@@ -29,8 +29,6 @@ TEST_F(Binding, RecordsShowInTheirUnitAndReadBackByteForByte)
         str.Replace(kDegF, "F");
         EXPECT_EQ(pcShown, str);
     }
-    f->showRecords(Defaults().sysPar, Defaults().toolPar);
-    EXPECT_EQ(Defaults().records(), f->records());
 
     const Shown aCases[] = {
         // Celsius, fixed mode, one temperature, no standby.
@@ -129,18 +127,11 @@ TEST_F(Binding, EnablingFollowsModeAndBoxesWhetherClickedOrShown)
             continue;
         f->click(bFixed ? f->m_pRadioBtnTempVar : f->m_pRadioBtnTempFix);
         f->click(f->m_pCheckboxStandby, !bStandby);
-        const int nCnt = bT2 ? (bT3 ? 3 : 2) : 1;
-        f->show({true,
-                 false,
-                 bFixed,
-                 360,
-                 250,
-                 {320, 360, 400},
-                 3,
-                 {3, 3, 3},
-                 nCnt,
-                 bStandby ? 5 : 0,
-                 bShutdown ? 10 : 0});
+        Shown s = {true, false, bFixed, 360, 250, {320, 360, 400}, 3, {3, 3, 3}, 1, 0, 0};
+        s.nFixCnt = bT2 ? (bT3 ? 3 : 2) : 1;
+        s.nStandbyTm = bStandby ? 5 : 0;
+        s.nShutdownTm = bShutdown ? 10 : 0;
+        f->show(s);
         bShutdown = bShutdown && bStandby; // a record without standby has no shutdown
         expectAll();
     }
@@ -204,43 +195,33 @@ TEST_F(Binding, UnitSwitchGivesBackEveryWholeCelsiusDegree)
 TEST_F(Binding, StandbyTemperatureHasTheStandbyRangeEverywhere)
 {
     CHandlerProbe* f = m_pFrame;
-    auto showIn = [f](uint8_t cUnit)
+    Defaults dF;
+    dF.sysPar.cUnit = 2;
+    // Each way to Celsius starts from Fahrenheit records (0); -1: as the window opens.
+    for (int nWay :
+         {-1, 0, +ID_RADIOBTN_CELSIUS, 0, +ID_MENU_SETTINGS_DEFAULT, 0, +ID_MENU_FILE_NEW})
     {
-        Defaults d;
-        d.sysPar.cUnit = cUnit;
-        f->showRecords(d.sysPar, d.toolPar);
-    };
-    const struct
-    {
-        std::function<void()> fnWay;
-        int nMin, nMax;
-        wxString strUnit;
-    } aWays[] = {
-        {[] {}, 150, 300, kDegC},
-        {[&] { showIn(2); }, 300, 575, kDegF},
-        {[f] { f->click(f->m_pRadioBtnCelsius); }, 150, 300, kDegC},
-        {[&] { showIn(2); }, 300, 575, kDegF},
-        {[f] { f->menu(ID_MENU_SETTINGS_DEFAULT); }, 150, 300, kDegC},
-        {[&] { showIn(2); }, 300, 575, kDegF},
-        {[f] { f->menu(ID_MENU_FILE_NEW); }, 150, 300, kDegC},
-    };
-    for (const auto& w : aWays)
-    {
-        SCOPED_TRACE(&w - aWays);
-        w.fnWay();
-        EXPECT_EQ(w.nMin, f->m_pSpinCtrlStandbyTemp->GetMin());
-        const wxString strTyped = wxString::Format("%d", w.nMax + 100);
+        SCOPED_TRACE(nWay);
+        if (nWay == 0)
+            f->showRecords(dF.sysPar, dF.toolPar);
+        else if (nWay == ID_RADIOBTN_CELSIUS)
+            f->click(f->m_pRadioBtnCelsius);
+        else if (nWay > 0)
+            f->menu(nWay);
+        const bool bF = nWay == 0;
+        const int nMin = bF ? 300 : 150, nMax = bF ? 575 : 300;
+        const wxString strUnit = bF ? kDegF : kDegC;
+        EXPECT_EQ(nMin, f->m_pSpinCtrlStandbyTemp->GetMin());
+        const wxString strTyped = wxString::Format("%d", nMax + 100);
         gtk_entry_set_text(GTK_ENTRY(f->m_pSpinCtrlStandbyTemp->GetHandle()), strTyped.utf8_str());
         ToolPar t;
-        wxTEST_DIALOG(f->getToolPar(t), expectMessage("validation failed",
-                                                      wxString::Format("standby temperature is "
-                                                                       "not in range\nwill be set "
-                                                                       "to maximum of %d ",
-                                                                       w.nMax) +
-                                                          w.strUnit));
-        EXPECT_EQ(CDataCard::fromDisplayUnit(static_cast<int16_t>(w.nMax), w.strUnit == kDegC),
+        const wxString strMsg = "standby temperature is not in range\nwill be set to maximum of ";
+        wxTEST_DIALOG(
+            f->getToolPar(t),
+            expectMessage("validation failed", strMsg + wxString::Format("%d ", nMax) + strUnit));
+        EXPECT_EQ(CDataCard::fromDisplayUnit(static_cast<int16_t>(nMax), strUnit == kDegC),
                   int{t.nVarStandbyT100mC});
-        f->m_pSpinCtrlStandbyTemp->SetValue(w.nMin); // the next way starts from a good entry
+        f->m_pSpinCtrlStandbyTemp->SetValue(nMin); // the next way starts from a good entry
     }
 }
 

@@ -5,7 +5,6 @@
 #include "GuiTest.h"
 
 #include "CDlgAbout.h"
-#include "CTempDir.h"
 
 #include <wx/collpane.h>
 #include <wx/menu.h>
@@ -35,10 +34,6 @@ Records recordsInImage(const std::string& strPath)
 class Commands : public CHandlerTest
 {
 protected:
-    wxString path(const std::string& strName) const
-    {
-        return wxString::FromUTF8(m_dir.file(strName));
-    }
     // The records of a settings file as the command-line tool reads them.
     Records recordsInFile(const wxString& strPath)
     {
@@ -62,8 +57,6 @@ protected:
         EXPECT_EQ(strTitle + "|" + strPath,
                   m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
     }
-
-    CTempDir m_dir;
 };
 
 TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
@@ -71,7 +64,6 @@ TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
     const wxString strFilter = "|Zolt xml (*.zlx)|*.zlx", strFirst = path("sub/first.zlx");
     ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
     expectFile("Q417 SD", "");
-    EXPECT_EQ(wxPoint(10, 10), m_pFrame->GetPosition());
     m_pFrame->show(kEdited);
     m_prompter.answerFile(strFirst);
     EXPECT_NO_DIALOG(m_pFrame->menu(ID_MENU_FILE_SAVE));
@@ -127,23 +119,17 @@ TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
     } aCases[] = {
         {wxEVT_MENU, ID_MENU_FILE_OPEN, "wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>",
          "File is corrupted: failed to read the settings."},
-        {wxEVT_MENU, ID_MENU_FILE_OPEN, "not-xml.zlx", "zolt-settings",
-         "Can't read the file: failed to load the file."},
         {wxEVT_BUTTON, ID_BUTTON_LOAD, "missing.zlx", nullptr,
          "Can't read the file: failed to load the file."},
         {wxEVT_MENU, ID_MENU_FILE_SAVE_AS, "gone/b.zlx", nullptr,
          "Can't save the file: failed to save the file."},
         {wxEVT_MENU, ID_MENU_FILE_OPEN, nullptr, nullptr, ""},
-        {wxEVT_BUTTON, ID_BUTTON_LOAD, nullptr, nullptr, ""},
         {wxEVT_MENU, ID_MENU_FILE_SAVE_AS, nullptr, nullptr, ""},
     };
     for (const auto& c : aCases)
     {
         SCOPED_TRACE(&c - aCases);
-        if (c.pcContent)
-        {
-            ASSERT_TRUE(m_dir.write(c.pcFile, c.pcContent));
-        }
+        ASSERT_TRUE(!c.pcContent || m_dir.write(c.pcFile, c.pcContent));
         m_prompter.clear();
         if (c.pcFile)
             m_prompter.answerFile(path(c.pcFile));

@@ -4,12 +4,11 @@
 #include "CAppIcon.h"
 #include "CDlgAbout.h"
 #include "CDlgPrompter.h"
+#include "CTempDir.h"
 
 #include <wx/button.h>
 #include <wx/collpane.h>
-#include <wx/file.h>
 #include <wx/filedlg.h>
-#include <wx/filename.h>
 #include <wx/hyperlink.h>
 #include <wx/msgdlg.h>
 #include <wx/statbmp.h>
@@ -105,22 +104,19 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
 // under the completed name is asked about before it is chosen.
 TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
 {
-    const wxString strDir = wxFileName::CreateTempFileName("zoltdlg");
-    wxRemoveFile(strDir);
-    ASSERT_TRUE(wxFileName::Mkdir(strDir));
-    const wxString strSep = wxFileName::GetPathSeparator();
-    wxFile().Create(strDir + strSep + "taken.zlx");
+    const CTempDir dir;
+    const wxString strDir = wxString::FromUTF8(dir.path());
+    ASSERT_TRUE(dir.write("taken.zlx", ""));
     const struct
     {
         const char* pcTyped;
         int nAnswer;          // to the replace question; 0: none expected
         const char* pcChosen; // empty: cancelled
     } aCase[] = {
-        {"mine", 0, "mine.zlx"},         {"mine.zlx", 0, "mine.zlx"},
-        {"mine.xml", 0, "mine.xml.zlx"}, {"BAR.ZLX", 0, "BAR.ZLX"},
-        {"c.Zlx", 0, "c.Zlx"},           {"d.zlx.", 0, "d.zlx..zlx"},
-        {"taken", wxID_NO, ""},          {"taken", wxID_YES, "taken.zlx"},
-        {"taken.zlx", 0, "taken.zlx"},   {nullptr, 0, ""},
+        {"mine", 0, "mine.zlx"},       {"mine.xml", 0, "mine.xml.zlx"},
+        {"c.Zlx", 0, "c.Zlx"},         {"d.zlx.", 0, "d.zlx..zlx"},
+        {"taken", wxID_NO, ""},        {"taken", wxID_YES, "taken.zlx"},
+        {"taken.zlx", 0, "taken.zlx"}, {nullptr, 0, ""},
     };
     CDlgPrompter prompter(m_pFrame);
     for (const auto& c : aCase)
@@ -135,18 +131,14 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
         wxString strPath;
         auto fnComplete = [&]
         {
-            strPath = prompter.completeSavePath(c.pcTyped ? strDir + strSep + c.pcTyped : "",
+            strPath = prompter.completeSavePath(c.pcTyped ? strDir + "/" + c.pcTyped : "",
                                                 "Save Settings", "Zolt xml (*.zlx)|*.zlx");
         };
         if (c.nAnswer == 0)
-        {
-            EXPECT_NO_DIALOG(fnComplete());
-        }
+            EXPECT_NO_DIALOG(fnComplete())
         else
-        {
             wxTEST_DIALOG(fnComplete(), CExpectDialog<wxMessageDialog>(fnAsk));
-        }
-        EXPECT_EQ(*c.pcChosen ? strDir + strSep + c.pcChosen : wxString(), strPath);
+        EXPECT_EQ(*c.pcChosen ? strDir + "/" + c.pcChosen : wxString(), strPath);
     }
     // "No" to replacing brings the save dialog back with the name as typed.
     struct CAnswering : CDlgPrompter
@@ -162,7 +154,7 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
             return strAnswer;
         }
     } answering(m_pFrame);
-    const wxString strTaken = strDir + strSep + "taken";
+    const wxString strTaken = strDir + "/taken";
     answering.astrAnswers = {strTaken, strTaken, ""};
     auto fnNo = CExpectDialog<wxMessageDialog>([](wxMessageDialog*) { return int(wxID_NO); });
     wxString strChosen = "unchanged";
@@ -172,7 +164,6 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
     EXPECT_EQ(wxString(), strChosen);
     EXPECT_EQ((std::vector<wxString>{strDir + "|zolt1.zlx", strDir + "|taken", strDir + "|taken"}),
               answering.astrOffered);
-    wxFileName::Rmdir(strDir, wxPATH_RMDIR_RECURSIVE);
 }
 
 // What a window shows, in the order it was built: texts, links, icons and panes.

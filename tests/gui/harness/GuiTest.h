@@ -33,6 +33,7 @@ class CGuiTestModalHook;
 #include "CDlgMessage.h"
 #include "CFakeVolumeLayer.h"
 #include "CScriptedPrompter.h"
+#include "CTempDir.h"
 #include "CZoltSDFrameHandler.h"
 #include "CZoltSpinCtrl.h"
 
@@ -379,6 +380,10 @@ protected:
         guitest::pumpEvents(20);
     }
     std::vector<wxString> snapshot() const { return guitest::snapshot(m_pFrame); }
+    wxString path(const std::string& strName) const
+    {
+        return wxString::FromUTF8(m_dir.file(strName));
+    }
     // The reports since the prompter was last cleared, as "title: text", one a line.
     wxString report() const
     {
@@ -391,4 +396,5 @@ protected:
     CFakeVolumeLayer m_layer;
     CScriptedPrompter m_prompter;
     CHandlerProbe* m_pFrame = nullptr;
+    CTempDir m_dir; // for the files a test saves or opens
 };

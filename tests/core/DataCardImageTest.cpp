@@ -14,12 +14,9 @@ using ref::record;
 
 namespace
 {
-struct Card
+struct Card : ref::Pair
 {
     std::unique_ptr<CDataCard> p = std::make_unique<CDataCard>();
-    SysPar sys;
-    ToolPar tool;
-    Card() { CDataCard::setDefaultPar(sys, tool); }
     Bytes payload() const { return ref::payload(sys, tool); }
     Bytes image(size_t nFrom = 0, size_t nTo = CDataCard::kImageSize) const
     {

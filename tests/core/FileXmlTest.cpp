@@ -65,13 +65,7 @@ std::string document(const std::string& strSystem, const std::string& strTool)
     return "<zolt-settings><system-parameter>" + strSystem + "</system-parameter><tool-parameter>" +
            strTool + "</tool-parameter></zolt-settings>";
 }
-
-struct Pair
-{
-    SysPar sys;
-    ToolPar tool;
-    Pair() { CDataCard::setDefaultPar(sys, tool); }
-};
+using ref::Pair;
 } // namespace
 
 TEST(FileXml, RandomRecordsComeBackAsTheDocumentCarriesThem)

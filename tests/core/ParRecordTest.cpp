@@ -8,22 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace
-{
-using ref::crcHolds;
-
-struct Pair
-{
-    SysPar sys;
-    ToolPar tool;
-    Pair() { CDataCard::setDefaultPar(sys, tool); }
-    Pair& check()
-    {
-        CDataCard::checkPar(sys, tool);
-        return *this;
-    }
-};
-} // namespace
+using ref::Pair;
 
 TEST(ParRecord, CrcAndDefaults)
 {
@@ -122,19 +107,12 @@ TEST(ParCheck, FieldsAreBroughtIntoRange)
         t.cFixEnabled = t.cWakeup = uint8_t(i[9]);
         t.nUpdateFlag = i[10];
         p.check();
-        const std::vector<uint32_t> anOut = {s.cUnit,
-                                             s.cLocked,
-                                             s.nUpdateFlag,
-                                             uint32_t(t.nVarSetT100mC),
-                                             uint32_t(t.nVarStandbyT100mC),
-                                             t.cVarEnergy,
-                                             t.cFixCnt,
-                                             t.cFixActualIdx,
-                                             t.cStandbyTmMin,
-                                             t.cShutdownTmMin,
-                                             t.cFixEnabled,
-                                             t.nUpdateFlag};
-        EXPECT_EQ(anOut, c[1]) << i[0] << " " << int16_t(i[3]);
+        EXPECT_EQ((std::vector<uint32_t>{s.cUnit, s.cLocked, s.nUpdateFlag,
+                                         uint32_t(t.nVarSetT100mC), uint32_t(t.nVarStandbyT100mC),
+                                         t.cVarEnergy, t.cFixCnt, t.cFixActualIdx, t.cStandbyTmMin,
+                                         t.cShutdownTmMin, t.cFixEnabled, t.nUpdateFlag}),
+                  c[1])
+            << i[0] << " " << int16_t(i[3]);
         EXPECT_EQ((std::vector<int>{s.cType, s.cLength, s.cVersion, s.nEntityNo, t.cType, t.cLength,
                                     t.cVersion, t.cWakeup, t.nVarCalT100mK}),
                   (std::vector<int>{0x61, 45, 1, 1, 0x62, 43, 1, int(c[1][10]), 0}));
@@ -144,7 +122,7 @@ TEST(ParCheck, FieldsAreBroughtIntoRange)
                                              uint32_t(t.anFixStandbyT100mC[n]), t.acFixEnergy[n],
                                              uint32_t(t.anFixCalT100mK[n])}),
                       (std::vector<uint32_t>{c[1][3], c[1][4], c[1][5], 0}));
-        EXPECT_TRUE(crcHolds(s) && crcHolds(t));
+        EXPECT_TRUE(ref::crcHolds(s) && ref::crcHolds(t));
     }
 }
 

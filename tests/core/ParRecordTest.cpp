@@ -125,28 +125,3 @@ TEST(ParCheck, FieldsAreBroughtIntoRange)
         EXPECT_TRUE(ref::crcHolds(s) && ref::crcHolds(t));
     }
 }
-
-TEST(ParCheck, AnyRecordEndsValidAndStaysPut)
-{
-    EXPECT_EQ(ref::bytes(Pair().check().tool), ref::bytes(Pair().tool));
-    std::mt19937 gen(1);
-    for (int nRound = 0; nRound < 2000; ++nRound)
-    {
-        Pair p;
-        ref::randomize(p.sys, gen);
-        ref::randomize(p.tool, gen);
-        const ToolPar& t = p.check().tool;
-        ASSERT_TRUE(p.sys.cUnit == 1 || p.sys.cUnit == 2);
-        const ParLimitsRow& r = ParLimits[p.sys.cUnit - 1];
-        for (int16_t n : {t.nVarSetT100mC, t.anFixSetT100mC[0], t.anFixSetT100mC[2]})
-            ASSERT_TRUE(n >= r.nSetTMin100mC && n <= r.nSetTMax100mC);
-        for (int16_t n : {t.nVarStandbyT100mC, t.anFixStandbyT100mC[1]})
-            ASSERT_TRUE(n >= r.nStandbyTMin100mC && n <= r.nStandbyTMax100mC);
-        ASSERT_TRUE(t.cFixCnt >= 1 && t.cFixCnt <= 3 && t.cFixActualIdx < t.cFixCnt);
-        ASSERT_TRUE(t.cShutdownTmMin == 0 || t.cShutdownTmMin >= 10);
-        // A valid record is a fixed point.
-        Pair q = p;
-        ASSERT_EQ(ref::bytes(q.check().sys), ref::bytes(p.sys));
-        ASSERT_EQ(ref::bytes(q.tool), ref::bytes(p.tool));
-    }
-}

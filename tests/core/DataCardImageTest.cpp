@@ -58,8 +58,7 @@ TEST(DataCardImage, RandomRecordsRoundTrip)
     Card c;
     for (int nRound = 0; nRound < 10; ++nRound)
     {
-        ref::randomize(c.sys, gen);
-        ref::randomize(c.tool, gen);
+        ref::randomize(static_cast<ref::Pair&>(c), gen);
         c.sys.cLength = sizeof(SysPar);
         c.tool.cLength = sizeof(ToolPar);
         c.sys.cType = 0x61, c.tool.cType = 0x62;

@@ -24,9 +24,8 @@ struct Card : ref::Pair
     }
     bool read(uint32_t nSector = 0)
     {
-        SysPar s;
-        ToolPar t;
-        return p->readPar(s, t, nSector);
+        ref::Pair q; // the records read, unused
+        return p->readPar(q.sys, q.tool, nSector);
     }
     // Lays acPayload into sector nSector behind terminators and reads it.
     bool read(const Bytes& acPayload, uint32_t nSector)

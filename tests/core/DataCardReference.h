@@ -2,7 +2,7 @@
 // the real code against.
 #pragma once
 
-#include "ZoltPar.h"
+#include "CDataCard.h"
 
 #include <cstdint>
 #include <random>
@@ -99,4 +99,17 @@ inline Bytes image(const Bytes& acPayload)
     }
     return ac;
 }
+
+// Default records, and their checking.
+struct Pair
+{
+    SysPar sys;
+    ToolPar tool;
+    Pair() { CDataCard::setDefaultPar(sys, tool); }
+    Pair& check()
+    {
+        CDataCard::checkPar(sys, tool);
+        return *this;
+    }
+};
 } // namespace ref

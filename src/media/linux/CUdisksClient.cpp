@@ -140,55 +140,59 @@ GDBusConnection* systemBus(std::string& rstrMessage)
     }
     return pBus;
 }
+
+// Finds the device's objects on the system bus and, when that succeeds, runs
+// fnAct on them; the answer is the search's or fnAct's.
+template <class FnAct>
+CUdisksClient::EResult onDevice(const std::string& strDevice, std::string& rstrMessage, FnAct fnAct)
+{
+    GDBusConnection* pBus = systemBus(rstrMessage);
+    if (pBus == nullptr)
+        return CUdisksClient::eNotRunning;
+    Objects objects;
+    CUdisksClient::EResult eResult = find(pBus, strDevice, objects, rstrMessage);
+    if (eResult == CUdisksClient::eOk)
+        fnAct(pBus, objects, eResult);
+    g_object_unref(pBus);
+    return eResult;
+}
 } // namespace
 
 CUdisksClient::EResult CUdisksClient::mount(const std::string& strDevice,
                                             std::string& rstrMountPoint, std::string& rstrMessage)
 {
-    GDBusConnection* pBus = systemBus(rstrMessage);
-    if (pBus == nullptr)
-        return eNotRunning;
-    Objects objects;
-    EResult eResult = find(pBus, strDevice, objects, rstrMessage);
-    if (eResult == eOk)
-    {
-        GVariant* pReply = call(pBus, objects.strFilesystem, kFilesystem, "Mount", noOptions(),
-                                "(s)", kActionTimeoutMs, eResult, rstrMessage);
-        if (pReply != nullptr)
-        {
-            const gchar* pszMountPoint = nullptr;
-            g_variant_get(pReply, "(&s)", &pszMountPoint);
-            rstrMountPoint = pszMountPoint;
-            g_variant_unref(pReply);
-        }
-    }
-    g_object_unref(pBus);
-    return eResult;
+    return onDevice(strDevice, rstrMessage,
+                    [&](GDBusConnection* pBus, const Objects& rObjects, EResult& reResult)
+                    {
+                        GVariant* pReply =
+                            call(pBus, rObjects.strFilesystem, kFilesystem, "Mount", noOptions(),
+                                 "(s)", kActionTimeoutMs, reResult, rstrMessage);
+                        if (pReply == nullptr)
+                            return;
+                        const gchar* pszMountPoint = nullptr;
+                        g_variant_get(pReply, "(&s)", &pszMountPoint);
+                        rstrMountPoint = pszMountPoint;
+                        g_variant_unref(pReply);
+                    });
 }
 
 CUdisksClient::EResult CUdisksClient::eject(const std::string& strDevice, std::string& rstrMessage)
 {
-    GDBusConnection* pBus = systemBus(rstrMessage);
-    if (pBus == nullptr)
-        return eNotRunning;
-    Objects objects;
-    EResult eResult = find(pBus, strDevice, objects, rstrMessage);
-    if (eResult == eOk)
-    {
-        GVariant* pReply = call(pBus, objects.strFilesystem, kFilesystem, "Unmount", noOptions(),
-                                "()", kActionTimeoutMs, eResult, rstrMessage);
-        if (pReply != nullptr)
-            g_variant_unref(pReply);
-    }
-    if (eResult == eOk && objects.bCanPowerOff)
-    {
-        EResult ePower;
-        std::string strIgnored;
-        GVariant* pReply = call(pBus, objects.strDrive, kDrive, "PowerOff", noOptions(), "()",
-                                kActionTimeoutMs, ePower, strIgnored);
-        if (pReply != nullptr)
-            g_variant_unref(pReply);
-    }
-    g_object_unref(pBus);
-    return eResult;
+    return onDevice(strDevice, rstrMessage,
+                    [&](GDBusConnection* pBus, const Objects& rObjects, EResult& reResult)
+                    {
+                        GVariant* pReply =
+                            call(pBus, rObjects.strFilesystem, kFilesystem, "Unmount", noOptions(),
+                                 "()", kActionTimeoutMs, reResult, rstrMessage);
+                        if (pReply != nullptr)
+                            g_variant_unref(pReply);
+                        if (reResult != eOk || !rObjects.bCanPowerOff)
+                            return;
+                        EResult ePower;
+                        std::string strIgnored;
+                        pReply = call(pBus, rObjects.strDrive, kDrive, "PowerOff", noOptions(),
+                                      "()", kActionTimeoutMs, ePower, strIgnored);
+                        if (pReply != nullptr)
+                            g_variant_unref(pReply);
+                    });
 }

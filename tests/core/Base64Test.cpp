@@ -10,16 +10,11 @@
 
 TEST(Base64, AsTheToolkitEncodes)
 {
-    // Every alphabet position through each of the four places, then random bytes.
-    std::vector<uint8_t> ac = {0xfb, 0xff, 0xbf};
-    for (int n = 0; n < 64; ++n)
-        for (int nPlace : {18, 12, 6, 0})
-            for (int nShift : {16, 8, 0})
-                ac.push_back(static_cast<uint8_t>((n << nPlace) >> nShift));
+    std::vector<uint8_t> ac(300);
     std::mt19937 gen(64);
-    for (int n = 0; n < 200; ++n)
-        ac.push_back(static_cast<uint8_t>(gen()));
-    for (int32_t nLength : {0, 1, 2, 3, 4, 5, int32_t(ac.size())})
+    for (uint8_t& c : ac)
+        c = static_cast<uint8_t>(gen());
+    for (int32_t nLength : {0, 1, 2, 3, 4, 5, 300})
     {
         wxString str = "previous contents";
         EXPECT_EQ(CBase64::encode(str, ac.data(), nLength), (nLength + 2) / 3 * 4);

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -18,11 +20,19 @@
 #include <map>
 #include <unistd.h>
 
+#define REAL(name) reinterpret_cast<decltype(&::name)>(dlsym(RTLD_NEXT, #name))
+
 namespace
 {
 // The call fails with the error; a write takes half of what it is given, or
 // nothing and gives no reason; a read returns a byte that is not in the file.
-constexpr int eFail = 0, eShort = 1, eZero = 2, eGarble = 3;
+enum EEffect
+{
+    eFail,
+    eShort,
+    eZero,
+    eGarble
+};
 
 // While armed, the calls on files below strDir are traced, one letter each
 // (open, write, reserve, truncate, flush, close, rename, read: "owRTfcrd");
@@ -44,10 +54,6 @@ struct SShim
     {
         return below(sz) && nFd >= 0 ? mapReadOnly[nFd] = bRead, nFd : nFd;
     }
-    template <class Fn> static Fn real(const char* sz)
-    {
-        return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, sz));
-    }
 } g;
 } // namespace
 
@@ -59,51 +65,45 @@ extern "C"
         va_start(args, nFlags);
         const mode_t nMode = (nFlags & (O_CREAT | O_TMPFILE)) ? va_arg(args, mode_t) : 0;
         va_end(args);
-        const auto fnOpen = SShim::real<int (*)(const char*, int, ...)>("open");
         return g.hit(g.below(szPath), 'o') ? g.failed()
-                                           : g.opened(szPath, fnOpen(szPath, nFlags, nMode),
+                                           : g.opened(szPath, REAL(open)(szPath, nFlags, nMode),
                                                       (nFlags & O_ACCMODE) == O_RDONLY);
     }
     int mkostemp(char* sz, int nFlags)
     {
-        const auto fnMake = SShim::real<int (*)(char*, int)>("mkostemp");
-        return g.hit(g.below(sz), 'o') ? g.failed() : g.opened(sz, fnMake(sz, nFlags), false);
+        return g.hit(g.below(sz), 'o') ? g.failed()
+                                       : g.opened(sz, REAL(mkostemp)(sz, nFlags), false);
     }
     ssize_t write(int nFd, const void* p, size_t n)
     {
-        static const auto fnWrite = SShim::real<ssize_t (*)(int, const void*, size_t)>("write");
-        if (!g.hitFd(nFd, 'w'))
-            return fnWrite(nFd, p, n);
         // A write of nothing leaves errno alone: here as an earlier
         // interrupted call left it, which must not count as one more.
-        return g.eEffect == eShort  ? fnWrite(nFd, p, (n + 1) / 2)
-               : g.eEffect == eZero ? (errno = EINTR, 0)
-                                    : g.failed();
+        return !g.hitFd(nFd, 'w')    ? REAL(write)(nFd, p, n)
+               : g.eEffect == eShort ? REAL(write)(nFd, p, (n + 1) / 2)
+               : g.eEffect == eZero  ? (errno = EINTR, 0)
+                                     : g.failed();
     }
     ssize_t read(int nFd, void* p, size_t n)
     {
-        static const auto fnRead = SShim::real<ssize_t (*)(int, void*, size_t)>("read");
-        if (!g.hitFd(nFd, 'd'))
-            return fnRead(nFd, p, n);
-        if (g.eEffect != eGarble)
+        const bool bHit = g.hitFd(nFd, 'd');
+        if (bHit && g.eEffect != eGarble)
             return g.failed();
-        const ssize_t nRead = fnRead(nFd, p, n);
-        static_cast<char*>(p)[0] ^= 0x5A;
-        return nRead > 0 ? nRead : (errno = EIO, -1);
+        const ssize_t nRead = REAL(read)(nFd, p, n);
+        if (bHit)
+            static_cast<char*>(p)[0] ^= 0x5A;
+        return !bHit || nRead > 0 ? nRead : (errno = EIO, -1);
     }
     int posix_fallocate(int nFd, off_t nOffset, off_t n)
     {
-        const auto fnReserve = SShim::real<int (*)(int, off_t, off_t)>("posix_fallocate");
-        return g.hitFd(nFd, 'R') ? g.nErrno : fnReserve(nFd, nOffset, n);
+        return g.hitFd(nFd, 'R') ? g.nErrno : REAL(posix_fallocate)(nFd, nOffset, n);
     }
     int ftruncate(int nFd, off_t n)
     {
-        return g.hitFd(nFd, 'T') ? g.failed()
-                                 : SShim::real<int (*)(int, off_t)>("ftruncate")(nFd, n);
+        return g.hitFd(nFd, 'T') ? g.failed() : REAL(ftruncate)(nFd, n);
     }
     int fsync(int nFd)
     {
-        return g.hitFd(nFd, 'f') ? g.failed() : SShim::real<int (*)(int)>("fsync")(nFd);
+        return g.hitFd(nFd, 'f') ? g.failed() : REAL(fsync)(nFd);
     }
     int close(int nFd)
     {
@@ -111,27 +111,21 @@ extern "C"
         const bool bFail = g.hitFd(nFd, 'c');
         g.bReadOnlyClose |= bFail && g.mapReadOnly[nFd];
         g.mapReadOnly.erase(nFd);
-        const int nResult = SShim::real<int (*)(int)>("close")(nFd);
+        const int nResult = REAL(close)(nFd);
         return bFail ? g.failed() : nResult;
     }
     int rename(const char* szOld, const char* szNew)
     {
-        const auto fnRename = SShim::real<int (*)(const char*, const char*)>("rename");
-        return g.hit(g.below(szOld), 'r') ? g.failed() : fnRename(szOld, szNew);
+        return g.hit(g.below(szOld), 'r') ? g.failed() : REAL(rename)(szOld, szNew);
     }
 }
 
 namespace
 {
-struct SRun
-{
-    std::string strReport, strTarget, strLeft; // strLeft: the other files
-};
-
 // Writer 0 saves settings over a file, 1 through a link to a file yet to be
 // made (in place), 2 writes a card image; in a fresh folder, the call at
-// nFailAt failing.
-SRun run(int nWriter, size_t nFailAt, int eEffect, int nErrno)
+// nFailAt failing. Gives the report, the target's content and the other files.
+std::array<std::string, 3> run(int nWriter, size_t nFailAt, int eEffect, int nErrno)
 {
     CTempDir dir;
     const std::string strTarget = dir.file(nWriter < 2 ? "s.zlx" : "ZOLT.CFG");
@@ -139,7 +133,7 @@ SRun run(int nWriter, size_t nFailAt, int eEffect, int nErrno)
         symlink(strTarget.c_str(), dir.file("link").c_str());
     else
         CTempDir::writeFile(strTarget, nWriter == 0 ? "old" : std::string(1 << 20, '1'));
-    SRun r;
+    std::array<std::string, 3> r;
     g = SShim{true, dir.path(), "", nFailAt, eEffect, nErrno, {}, false};
     SysPar sys;
     ToolPar tool;
@@ -149,16 +143,15 @@ SRun run(int nWriter, size_t nFailAt, int eEffect, int nErrno)
     CScriptedPrompter prompter;
     const std::string strImage(1 << 20, '2');
     if (nWriter == 2)
-        CLinuxCardFile::replace(strTarget, dir.file("ZOLTCFG.TMP"), strImage.data(), 1 << 20,
-                                r.strReport);
+        CLinuxCardFile::replace(strTarget, dir.file("ZOLTCFG.TMP"), strImage.data(), 1 << 20, r[0]);
     else if (!file.saveFile(prompter, dir.file(nWriter == 0 ? "s.zlx" : "link")))
-        r.strReport = (prompter.getReports().at(0).strText + " " + CSafeFileWriter::getLastError())
-                          .ToStdString();
+        r[0] = (prompter.getReports().at(0).strText + " " + CSafeFileWriter::getLastError())
+                   .ToStdString();
     g.bArmed = false;
-    r.strTarget = CTempDir::exists(strTarget) ? CTempDir::readFile(strTarget) : "";
+    r[1] = CTempDir::exists(strTarget) ? CTempDir::readFile(strTarget) : "";
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         if (entry.path() != strTarget)
-            r.strLeft += entry.path().filename().string() + " ";
+            r[2] += entry.path().filename().string() + " ";
     return r;
 }
 } // namespace
@@ -175,31 +168,30 @@ TEST(WriteFaults, EveryCallOfEachWriterFailsInTurn)
     const std::string astrOld[] = {"old", "", std::string(1 << 20, '1')};
     for (int nWriter = 0; nWriter < 3; ++nWriter)
     {
-        const SRun clean = run(nWriter, SIZE_MAX, eFail, 0);
+        const auto clean = run(nWriter, SIZE_MAX, eFail, 0);
         const std::string strCalls = g.strTrace;
-        ASSERT_EQ(clean.strReport, "");
+        ASSERT_EQ(clean[0], "");
         ASSERT_EQ(strCalls.rfind(aszCalls[nWriter], 0), 0u) << strCalls;
         for (size_t nAt = 0; nAt < strCalls.size(); ++nAt)
             for (const auto& [cKind, eEffect, nErrno] : aFaults)
             {
                 if (strCalls[nAt] != cKind)
                     continue;
-                const SRun r = run(nWriter, nAt, eEffect, nErrno);
+                const auto [strReport, strTarget, strLeft] = run(nWriter, nAt, eEffect, nErrno);
                 SCOPED_TRACE(strCalls + ": call " + std::to_string(nAt) + " effect " +
-                             std::to_string(eEffect) + " " + strerror(nErrno));
+                             std::to_string(eEffect) + " " + strerror(nErrno) + ": " + strReport);
                 // A short write is no failure: the writer goes on with the
                 // rest. Nor is closing what was only read from.
                 const bool bOk = eEffect == eShort || g.bReadOnlyClose;
-                EXPECT_EQ(r.strReport.empty(), bOk) << r.strReport;
-                const std::string strReason = strerror(eEffect == eZero ? ENOSPC : nErrno);
+                EXPECT_EQ(strReport.empty(), bOk);
                 EXPECT_TRUE(bOk || eEffect == eGarble ||
-                            r.strReport.find(strReason) != std::string::npos)
-                    << r.strReport;
+                            strReport.find(strerror(eEffect == eZero ? ENOSPC : nErrno)) !=
+                                std::string::npos);
                 // Once the new file has its name, only the flush of its folder
                 // is left to fail.
                 const bool bRenamed = strCalls.substr(0, nAt).find('r') != std::string::npos;
-                EXPECT_TRUE(r.strTarget == (bOk || bRenamed ? clean.strTarget : astrOld[nWriter]));
-                EXPECT_EQ(r.strLeft, nWriter == 1 ? "link " : "");
+                EXPECT_EQ(strTarget, bOk || bRenamed ? clean[1] : astrOld[nWriter]);
+                EXPECT_EQ(strLeft, nWriter == 1 ? "link " : "");
             }
     }
 }

@@ -7,20 +7,20 @@
 #include "FuzzSupport.h"
 
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 using zoltfuzz::require;
 
 namespace
 {
-// Defaults, then the document, then clamping; a failure of either step must
-// have been reported once, with its title.
-bool open(CFileXml& rFile, const std::string& strPath, SysPar& rSys, ToolPar& rTool)
+// Defaults, then the loaded document, then clamping; a failure of either
+// step must have been reported once, with its title.
+bool read(CFileXml& rFile, CScriptedPrompter& rReporter, bool bLoaded, SysPar& rSys, ToolPar& rTool)
 {
-    CScriptedPrompter reporter;
     CDataCard::setDefaultPar(rSys, rTool);
-    const bool bLoaded = rFile.loadPath(reporter, strPath);
-    const bool bOk = bLoaded && rFile.readSettings(reporter, rSys, rTool);
-    const auto& aReports = reporter.getReports();
+    const bool bOk = bLoaded && rFile.readSettings(rReporter, rSys, rTool);
+    const auto& aReports = rReporter.getReports();
     require(aReports.size() == !bOk &&
                 (bOk ||
                  aReports[0].strTitle == (bLoaded ? "File is corrupted" : "Can't read the file")),
@@ -28,23 +28,32 @@ bool open(CFileXml& rFile, const std::string& strPath, SysPar& rSys, ToolPar& rT
     CDataCard::checkPar(rSys, rTool);
     return bOk;
 }
+
+// In memory-backed storage; removed at exit.
+struct SSavedFile
+{
+    std::string strPath = "/dev/shm/zolt-fuzz-" + std::to_string(getpid()) + ".zlx";
+    ~SSavedFile() { std::remove(strPath.c_str()); }
+};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     zoltfuzz::init();
-    static zoltfuzz::SInputFile s_input("document.zlx"), s_saved("saved.zlx");
+    static const SSavedFile s_saved;
     CFileXml file;
+    CScriptedPrompter reporter;
     SysPar asys[2];
     ToolPar atool[2];
-    if (!open(file, s_input.write(pData, nSize), asys[0], atool[0]))
+    if (!read(file, reporter, file.loadData(reporter, pData, nSize), asys[0], atool[0]))
         return 0;
     for (int i = 0; i < 2; ++i)
     {
-        CScriptedPrompter reporter;
+        CScriptedPrompter again;
         file.buildSettings(asys[0], atool[0]);
-        require(file.saveFile(reporter, s_saved.strPath), "the records could not be saved");
-        require(open(file, s_saved.strPath, asys[i], atool[i]), "a saved document does not open");
+        require(file.saveFile(again, s_saved.strPath), "the records could not be saved");
+        require(read(file, again, file.loadPath(again, s_saved.strPath), asys[i], atool[i]),
+                "a saved document does not open");
     }
     require(!std::memcmp(&asys[0], &asys[1], sizeof(SysPar)) &&
                 !std::memcmp(&atool[0], &atool[1], sizeof(ToolPar)),

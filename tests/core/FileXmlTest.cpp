@@ -28,16 +28,6 @@ struct Pair
     bool operator==(const Pair& r) const { return !std::memcmp(this, &r, sizeof r); }
 };
 
-// The names of a node's children, each with its Base64 text if it has one.
-Names names(const wxXmlNode* pNode)
-{
-    Names astr;
-    for (pNode = pNode->GetChildren(); pNode; pNode = pNode->GetNext())
-        astr.push_back(
-            (pNode->GetName() + " " + pNode->GetAttribute("base64")).Trim().ToStdString());
-    return astr;
-}
-
 Names reports(const CScriptedPrompter& rPrompter)
 {
     Names astr;
@@ -50,13 +40,6 @@ const std::string kCorrupt = "File is corrupted: failed to read the settings.";
 const std::string kCantSave = "Can't save the file: failed to save the file.";
 const std::string kCantRead = "Can't read the file: failed to load the file.";
 
-bool loadText(CFileXml& rFile, CReporter& rReporter, const std::string& strXml)
-{
-    CTempDir dir;
-    CTempDir::writeFile(dir.file("doc.zlx"), strXml);
-    return rFile.loadPath(rReporter, dir.file("doc.zlx"));
-}
-
 std::string document(const std::string& strSystem, const std::string& strTool)
 {
     return "<zolt-settings><system-parameter>" + strSystem + "</system-parameter><tool-parameter>" +
@@ -66,18 +49,18 @@ std::string document(const std::string& strSystem, const std::string& strTool)
 
 TEST(FileXml, ItemsFollowTheFlags)
 {
-    // Flags no document holds are asserted but written: three system flags,
-    // four calibration flags (two of them twice).
-    const std::tuple<uint32_t, uint32_t, Names, Names, size_t> aCase[] = {
-        {0, 0, {}, {}, 0},
-        {2, 0x100000, {"locked"}, {"standby-time"}, 0},
-        {0x1F,
-         0x3FFFFF,
-         {"unit", "locked", "password AAEAAAAAAAAAAAAAAAAAAA==",
-          "serial-number AAAAAAAAAAAAAAAAAAAA/w==", "entity-number"},
-         {"wakeup", "standby-time", "shutdown-time"},
+    // The items of both parameters, Base64 texts beside their names. Flags no
+    // document holds are asserted but written: three system flags, four
+    // calibration flags (two of them twice).
+    const std::tuple<uint32_t, uint32_t, std::string, size_t> aCase[] = {
+        {0, 0, "system-flags tool-flags var-mode fix-mode", 0},
+        {2, 0x100000, "system-flags locked tool-flags var-mode fix-mode standby-time", 0},
+        {0x1F, 0x3FFFFF,
+         "system-flags unit locked password=AAEAAAAAAAAAAAAAAAAAAA== serial-number="
+         "AAAAAAAAAAAAAAAAAAAA/w== entity-number tool-flags var-mode fix-mode wakeup standby-time "
+         "shutdown-time",
          9}};
-    for (const auto& [nSys, nTool, astrSys, astrTool, nAsserts] : aCase)
+    for (const auto& [nSys, nTool, strNames, nAsserts] : aCase)
     {
         Pair p;
         p.sys.acPassword[1] = 1, p.sys.acSerialNumber[15] = 0xFF;
@@ -86,12 +69,13 @@ TEST(FileXml, ItemsFollowTheFlags)
         CFileXml file;
         file.buildSettings(p.sys, p.tool);
         EXPECT_EQ(asserts.getAsserts().size(), nAsserts);
-        Names astrS = {"system-flags"}, astrT = {"tool-flags", "var-mode", "fix-mode"};
-        astrS.insert(astrS.end(), astrSys.begin(), astrSys.end());
-        astrT.insert(astrT.end(), astrTool.begin(), astrTool.end());
-        const wxXmlNode* pSys = file.getDocument().GetRoot()->GetChildren();
-        EXPECT_EQ(names(pSys), astrS);
-        EXPECT_EQ(names(pSys->GetNext()), astrT);
+        wxString str;
+        for (const wxXmlNode* pPar = file.getDocument().GetRoot()->GetChildren(); pPar;
+             pPar = pPar->GetNext())
+            for (const wxXmlNode* pItem = pPar->GetChildren(); pItem; pItem = pItem->GetNext())
+                str += " " + pItem->GetName() +
+                       (pItem->HasAttribute("base64") ? "=" + pItem->GetAttribute("base64") : "");
+        EXPECT_EQ(str.Mid(1), strNames);
     }
 }
 
@@ -145,13 +129,11 @@ TEST(FileXml, DocumentsAsTheReaderTakesThem)
         {"<Zolt-Settings/>", nullptr},
         {"<zolt-settings><system-parameter/><system-parameter/></zolt-settings>", nullptr},
         {"<zolt-settings><tool-parameter/><tool-parameter/></zolt-settings>", nullptr},
-        {document("<unit value=\"Centigrade\"/>", ""), nullptr},
         {document("<locked value=\"1\"/>", ""), nullptr},
         {document("<system-flags/><system-flags/>", ""), nullptr},
         {document("<locked/><locked/>", ""), nullptr},
         {document("", "<var-mode/><var-mode/>"), nullptr},
         {document("", "<shutdown-time/><shutdown-time/>"), nullptr},
-        {document("", "<fix-mode count=\"abc\"/>"), nullptr},
         {document("", "<shutdown-time value=\"10 \"/>"), nullptr},
         {document("", "<var-mode><var-energy-level value=\"0x3\"/></var-mode>"), nullptr},
         {document("", "<var-mode><var-set-temp/><var-set-temp/></var-mode>"), nullptr},
@@ -162,7 +144,7 @@ TEST(FileXml, DocumentsAsTheReaderTakesThem)
         SCOPED_TRACE(strXml);
         CFileXml file;
         CScriptedPrompter prompter;
-        ASSERT_TRUE(strXml.empty() || loadText(file, prompter, strXml));
+        ASSERT_TRUE(strXml.empty() || file.loadData(prompter, strXml.data(), strXml.size()));
         Pair p, expected;
         if (fnExpect)
             fnExpect(expected.sys, expected.tool);
@@ -174,136 +156,83 @@ TEST(FileXml, DocumentsAsTheReaderTakesThem)
 
 TEST(FileXml, DocumentsFarLargerOrDeeperThanARealOneAreRefused)
 {
-    // nDepth levels in all, padded with a comment to nSize bytes; or an
-    // entity that expands to nDepth levels below the root.
-    const auto doc = [](size_t nDepth, size_t nSize, bool bEntity)
+    // 32 levels at most, elements that an entity expands to included, and
+    // 64 KiB; a refused document leaves the one held before.
+    std::string strA, strEnd, strDeep = "<zolt-settings>";
+    for (int n = 1; n < 32; ++n)
+        strA += "<a>", strEnd += "</a>";
+    while (strDeep.size() < 60000)
+        strDeep += "<a>";
+    const std::string strOpen = "<zolt-settings>" + strA, strClose = strEnd + "</zolt-settings>";
+    const std::string strPad(64 * 1024 - strOpen.size() - strClose.size(), ' ');
+    const auto entity = [](const std::string& strIn, const std::string& strOut)
     {
-        std::string strOpen, strClose;
-        for (size_t n = 1; n < nDepth; ++n)
-            strOpen += "<a>", strClose += "</a>";
-        if (bEntity)
-            return "<!DOCTYPE zolt-settings [<!ENTITY e \"<a>" + strOpen + strClose +
-                   "</a>\">]><zolt-settings>&e;</zolt-settings>";
-        strOpen = "<zolt-settings>" + strOpen, strClose += "</zolt-settings>";
-        return strOpen + "<!--" + std::string(nSize - strOpen.size() - strClose.size() - 7, '.') +
-               "-->" + strClose;
+        return "<!DOCTYPE zolt-settings [<!ENTITY e \"" + strIn + strOut +
+               "\">]><zolt-settings>&e;</zolt-settings>";
     };
     const std::pair<std::string, bool> aCases[] = {
-        {doc(32, 64 * 1024, false), true},
-        {doc(33, 1000, false), false},
-        {doc(4, 64 * 1024 + 1, false), false},
-        {doc(32, 0, true), false},
-        {doc(31, 0, true), true},
-        {doc(20000, 200000, false).substr(0, 60012), false}};
-    for (const auto& c : aCases)
+        {strOpen + strPad + strClose, true},
+        {strOpen + "<a/>" + strPad.substr(4) + strClose, false},
+        {strOpen + strPad + " " + strClose, false},
+        {entity(strA, strEnd), true},
+        {entity("<a>" + strA, strEnd + "</a>"), false},
+        {strDeep, false}};
+    for (const auto& [strXml, bLoads] : aCases)
     {
-        SCOPED_TRACE(c.first.substr(0, 80) + "... " + std::to_string(c.first.size()));
         CFileXml file;
         CScriptedPrompter prompter;
         file.buildSettings(Pair().sys, Pair().tool);
         const wxXmlNode* pHeld = file.getDocument().GetRoot();
-        EXPECT_EQ(loadText(file, prompter, c.first), c.second);
-        // A refused document leaves the one held before.
-        EXPECT_EQ(file.getDocument().GetRoot() == pHeld, !c.second);
-        EXPECT_EQ(reports(prompter), c.second ? Names() : Names{kCantRead});
-        EXPECT_TRUE(file.getFileName().empty()); // a given path is not the dialog's choice
+        EXPECT_EQ(file.loadData(prompter, strXml.data(), strXml.size()), bLoads) << strXml.size();
+        EXPECT_EQ(file.getDocument().GetRoot() == pHeld, !bLoads);
+        EXPECT_EQ(reports(prompter), bLoads ? Names() : Names{kCantRead});
     }
 }
 
 TEST(FileXml, DialogsAskWithTheirTextsAndFollowTheLastAcceptedFile)
 {
     CTempDir dir;
-    const std::string strSaved = dir.file("saved.zlx"), strOther = dir.file("sub/other.zlx");
-    ASSERT_TRUE(CTempDir::makeDirs(dir.file("sub")));
     CScriptedPrompter prompter;
-    CFileXml file;
+    CFileXml file, empty;
     file.buildSettings(Pair().sys, Pair().tool);
-    ASSERT_TRUE(file.saveFile(prompter, strSaved));
-    // The default records make the reference document, byte for byte.
-    EXPECT_EQ(CTempDir::readFile(strSaved), CTempDir::readFile(ZOLT_TEST_DATA_DIR "/defaults.zlx"));
-    // A cancelled open, then an accepted one.
-    EXPECT_FALSE(file.loadFile(prompter));
-    prompter.answerFile(strSaved);
-    EXPECT_TRUE(file.loadFile(prompter));
-    EXPECT_EQ(file.getFileName() + " " + file.getDir(), strSaved + " " + dir.path());
-    // Save as offers the name part of the default; a cancel writes nothing.
-    EXPECT_FALSE(file.saveFileAs(prompter, "/no/such/place/zolt7.zlx"));
-    EXPECT_EQ(file.getFileName(), strSaved);
-    prompter.answerFile(strOther);
-    EXPECT_TRUE(file.saveFileAs(prompter, "zolt1.zlx"));
-    EXPECT_EQ(CTempDir::readFile(strOther), CTempDir::readFile(strSaved));
-    EXPECT_EQ(file.getFileName(), strOther);
-    EXPECT_TRUE(prompter.getReports().empty());
-    // Opens that fail (a folder, no file, a broken one) report, yet remember
-    // the file chosen; so do saves that fail, one with nothing built to write.
-    CTempDir::writeFile(dir.file("b.zlx"), "<zolt-settings><system-parameter></zolt-settings>");
-    for (const char* szName : {"sub", "missing.zlx", "b.zlx"})
+    ASSERT_TRUE(CTempDir::makeDirs(dir.file("sub")) && CTempDir::writeFile(dir.file("e.zlx"), ""));
+    // Each dialog's answer ("" cancels), whether the step succeeds and the
+    // file remembered after it: failed opens (a folder, no file, an empty
+    // one) and saves (nothing built to write) remember the choice all the same.
+    const std::tuple<CFileXml*, bool, const char*, const char*, bool, const char*> aSteps[] = {
+        {&file, true, "", "", false, ""},
+        {&file, false, "zolt7.zlx", "", false, ""},
+        {&file, false, "zolt1.zlx", "sub/s.zlx", true, "sub/s.zlx"},
+        {&file, true, "", "sub/s.zlx", true, "sub/s.zlx"},
+        {&file, true, "", "sub", false, "sub"},
+        {&file, true, "", "none.zlx", false, "none.zlx"},
+        {&file, true, "", "e.zlx", false, "e.zlx"},
+        {&empty, false, "/no/such/place/zolt1.zlx", "n.zlx", false, "n.zlx"}};
+    for (const auto& [pFile, bOpen, szDefault, szAnswer, bOk, szRemembered] : aSteps)
     {
-        prompter.answerFile(dir.file(szName));
-        EXPECT_FALSE(file.loadFile(prompter));
-        EXPECT_EQ(file.getFileName(), dir.file(szName));
+        if (*szAnswer)
+            prompter.answerFile(dir.file(szAnswer));
+        EXPECT_EQ(bOpen ? pFile->loadFile(prompter) : pFile->saveFileAs(prompter, szDefault), bOk)
+            << szAnswer;
+        EXPECT_EQ(pFile->getFileName(), *szRemembered ? dir.file(szRemembered) : "");
     }
-    EXPECT_FALSE(file.saveFile(prompter, dir.file("sub")));
-    CFileXml empty;
-    prompter.answerFile(dir.file("new.zlx"));
-    EXPECT_FALSE(empty.saveFileAs(prompter, "zolt1.zlx"));
-    EXPECT_EQ(empty.getFileName(), dir.file("new.zlx"));
-    EXPECT_FALSE(CTempDir::exists(dir.file("new.zlx")));
-    EXPECT_EQ(reports(prompter), (Names{kCantRead, kCantRead, kCantRead, kCantSave, kCantSave}));
+    EXPECT_EQ(file.getDir(), dir.path());
+    EXPECT_FALSE(CTempDir::exists(dir.file("n.zlx")));
+    EXPECT_EQ(reports(prompter), (Names{kCantRead, kCantRead, kCantRead, kCantSave}));
     // The first dialog opens in the documents directory, found without an
     // application object as with one.
     wxInitializer init;
-    Names astrAsked;
-    for (const CScriptedPrompter::FileRequest& r : prompter.getFileRequests())
-        astrAsked.push_back(wxString::Format("%d %s %s %s", r.eKind, r.strMessage, r.strDefaultFile,
-                                             r.strDir + " " + r.strWildcard)
-                                .ToStdString());
-    const std::string strLoad = "0 Load Settings *.zlx ", strAs = "1 Save Settings ";
     const std::string strDocs = wxStandardPaths::Get().GetDocumentsDir().ToStdString();
-    const std::string strWildcard = " Zolt xml (*.zlx)|*.zlx", strDir = dir.path() + strWildcard;
-    EXPECT_EQ(astrAsked, (Names{strLoad + strDocs + strWildcard, strLoad + strDocs + strWildcard,
-                                strAs + "zolt7.zlx " + strDir, strAs + "zolt1.zlx " + strDir,
-                                strLoad + dir.file("sub") + strWildcard, strLoad + strDir,
-                                strLoad + strDir, strAs + "zolt1.zlx " + strDocs + strWildcard}));
-}
-
-TEST(FileXml, EveryDocumentThatLoadsLoadsAgainAfterSave)
-{
-    // The declaration, the width of a character (2: UTF-16 with a
-    // little-endian mark, 3: big-endian) and the encoding the saved file
-    // declares.
-    const std::tuple<const char*, int, const char*> aCase[] = {
-        {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 1, "ISO-8859-1"},
-        {"<?xml version=\"1.0\" encoding=\"UTF-16\"?>", 2, "UTF-8"},
-        {"<?xml version= \"1.0\" encoding= \"utf-16\"?>", 3, "UTF-8"},
-        {"<?xml version =\t'1.0'\nencoding = 'windows-1252' ?>", 1, "UTF-8"},
-        {"<?xml version='1.0' encoding=\"US-ASCII\" standalone='no'?>", 1, "US-ASCII"}};
-    CTempDir dir;
-    for (const auto& [szDeclaration, nWidth, szSaved] : aCase)
-    {
-        SCOPED_TRACE(szDeclaration);
-        std::string strBytes = nWidth == 1 ? "" : nWidth == 2 ? "\xFF\xFE" : "\xFE\xFF";
-        for (char ch : std::string(szDeclaration) + "\n<zolt-settings/>\n")
-            strBytes += nWidth == 1   ? std::string(1, ch)
-                        : nWidth == 2 ? std::string(1, ch) + '\0'
-                                      : std::string(1, '\0') + ch;
-        ASSERT_TRUE(CTempDir::writeFile(dir.file("in.zlx"), strBytes));
-        CScriptedPrompter prompter;
-        CFileXml file, again;
-        Pair p, q;
-        ASSERT_TRUE(file.loadPath(prompter, dir.file("in.zlx")));
-        p.sys.cUnit = 2;
-        file.buildSettings(p.sys, p.tool);
-        ASSERT_TRUE(file.saveFile(prompter, dir.file("out.zlx")));
-        // UTF-16 text compares as ASCII without its null bytes.
-        std::string strOut = CTempDir::readFile(dir.file("out.zlx"));
-        strOut.erase(std::remove(strOut.begin(), strOut.end(), '\0'), strOut.end());
-        const std::string strDeclared =
-            std::string("<?xml version=\"1.0\" encoding=\"") + szSaved + "\"?>\n<zolt-settings>";
-        EXPECT_EQ(strOut.substr(0, strDeclared.size()), strDeclared);
-        ASSERT_TRUE(again.loadPath(prompter, dir.file("out.zlx")));
-        EXPECT_TRUE(again.readSettings(prompter, q.sys, q.tool));
-        EXPECT_EQ(q.sys.cUnit, 2);
-        EXPECT_TRUE(prompter.getReports().empty());
-    }
+    Names astrAsked, astrExpected;
+    for (const CScriptedPrompter::FileRequest& r : prompter.getFileRequests())
+        astrAsked.push_back(wxString::Format("%d %s %s %s %s", r.eKind, r.strMessage,
+                                             r.strDefaultFile, r.strDir, r.strWildcard)
+                                .ToStdString());
+    for (const std::string& str :
+         {"0 *.zlx " + strDocs, "1 zolt7.zlx " + strDocs, "1 zolt1.zlx " + strDocs,
+          "0 *.zlx " + dir.file("sub"), "0 *.zlx " + dir.file("sub"), "0 *.zlx " + dir.path(),
+          "0 *.zlx " + dir.path(), "1 zolt1.zlx " + strDocs})
+        astrExpected.push_back(str.substr(0, 2) + (str[0] == '0' ? "Load" : "Save") + " Settings" +
+                               str.substr(1) + " Zolt xml (*.zlx)|*.zlx");
+    EXPECT_EQ(astrAsked, astrExpected);
 }

@@ -26,13 +26,7 @@ namespace
 {
 // The call fails with the error; a write takes half of what it is given, or
 // nothing and gives no reason; a read returns a byte that is not in the file.
-enum EEffect
-{
-    eFail,
-    eShort,
-    eZero,
-    eGarble
-};
+constexpr int eFail = 0, eShort = 1, eZero = 2, eGarble = 3;
 
 // While armed, the calls on files below strDir are traced, one letter each
 // (open, write, reserve, truncate, flush, close, rename, read: "owRTfcrd");

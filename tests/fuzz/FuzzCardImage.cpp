@@ -1,8 +1,8 @@
 // The card image parser over sector data the fuzzer controls. The first
 // byte's bit 0 takes the image's last sector (an overrun then leaves the image,
-// where the address sanitizer sees it); bit 1 takes 512 bytes as the stored
-// sector, else 256 bytes of payload are scrambled in over filler from the rest;
-// bit 2 mends the CRC of every record of the payload's chain.
+// where the address sanitizer sees it); bit 1 takes the rest as the stored
+// sector, else as a payload laid out over zero filler (which masks nothing),
+// with bit 2 mending the CRC of every record of the payload's chain.
 #include "CDataCard.h"
 #include "FuzzSupport.h"
 
@@ -21,27 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     const uint8_t cFlags = *pData++;
     const uint32_t nSector = (cFlags & 1) ? CDataCard::kSectorCount - 1 : 0;
     uint8_t* pSector = s_card.getImage() + nSector * kSector;
+    uint8_t acPayload[kMax] = {};
     std::memset(pSector, 0, kSector);
-    if (cFlags & 2)
-        std::memcpy(pSector, pData, std::min<size_t>(nSize, kSector));
-    else
-    {
-        uint8_t acPayload[kMax] = {};
-        std::memcpy(acPayload, pData, std::min<size_t>(nSize, kMax));
-        for (uint32_t n = 0;
-             (cFlags & 4) && n + 2 <= kMax && acPayload[n + 1] >= 2 && n + acPayload[n + 1] <= kMax;
-             n += acPayload[n + 1])
-            CDataCard::setCrc(acPayload + n, acPayload[n + 1]);
-        for (size_t i = kMax; i < nSize && (i - kMax) * 2 < kSector; ++i)
-            pSector[(i - kMax) * 2] = pData[i];
-        // Each payload byte is masked by the two even filler bytes 111 either side.
-        for (uint32_t i = 0; i < kMax; ++i)
-        {
-            const uint32_t nPos = CDataCard::payloadPosition(i);
-            pSector[nPos] = pSector[(nPos + 111) % kSector] ^
-                            pSector[(nPos + kSector - 111) % kSector] ^ acPayload[i];
-        }
-    }
+    std::memcpy(cFlags & 2 ? pSector : acPayload, pData, std::min<size_t>(nSize, kMax));
+    for (uint32_t n = 0;
+         (cFlags & 4) && n + 2 <= kMax && acPayload[n + 1] >= 2 && n + acPayload[n + 1] <= kMax;
+         n += acPayload[n + 1])
+        CDataCard::setCrc(acPayload + n, acPayload[n + 1]);
+    for (uint32_t i = 0; !(cFlags & 2) && i < kMax; ++i)
+        pSector[CDataCard::payloadPosition(i)] = acPayload[i];
     SysPar sys{};
     ToolPar tool{};
     require(!s_card.readPar(sys, tool, CDataCard::kSectorCount),

@@ -6,6 +6,7 @@
 #include "CScriptedPrompter.h"
 #include "FuzzSupport.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <unistd.h>
@@ -28,31 +29,27 @@ bool read(CFileXml& rFile, CScriptedPrompter& rReporter, bool bLoaded, SysPar& r
     CDataCard::checkPar(rSys, rTool);
     return bOk;
 }
-
-// In memory-backed storage; removed at exit.
-struct SSavedFile
-{
-    std::string strPath = "/dev/shm/zolt-fuzz-" + std::to_string(getpid()) + ".zlx";
-    ~SSavedFile() { std::remove(strPath.c_str()); }
-};
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
 {
     zoltfuzz::init();
-    static const SSavedFile s_saved;
+    // In memory-backed storage, removed at exit.
+    static const std::string s_strSaved = "/dev/shm/zolt-fuzz-" + std::to_string(getpid()) + ".zlx";
+    static const int s_nAtExit = std::atexit([] { std::remove(s_strSaved.c_str()); });
     CFileXml file;
     CScriptedPrompter reporter;
     SysPar asys[2];
     ToolPar atool[2];
+    require(s_nAtExit == 0, "no removal at exit");
     if (!read(file, reporter, file.loadData(reporter, pData, nSize), asys[0], atool[0]))
         return 0;
     for (int i = 0; i < 2; ++i)
     {
         CScriptedPrompter again;
         file.buildSettings(asys[0], atool[0]);
-        require(file.saveFile(again, s_saved.strPath), "the records could not be saved");
-        require(read(file, again, file.loadPath(again, s_saved.strPath), asys[i], atool[i]),
+        require(file.saveFile(again, s_strSaved), "the records could not be saved");
+        require(read(file, again, file.loadPath(again, s_strSaved), asys[i], atool[i]),
                 "a saved document does not open");
     }
     require(!std::memcmp(&asys[0], &asys[1], sizeof(SysPar)) &&

@@ -53,10 +53,7 @@ TEST(SafeFileWriter, ContentArrivesWholeOrNotAtAll)
     // A producer that gives up keeps the old file.
     EXPECT_FALSE(CSafeFileWriter::write(strPath, [&](const CSafeFileWriter::FnSink& fnSink)
                                         { return fnSink(strA.data(), strA.size()) && false; }));
-    EXPECT_EQ(CSafeFileWriter::getLastError(), strPath);
-    EXPECT_EQ(CTempDir::readFile(strPath), "bb");
-    EXPECT_FALSE(CSafeFileWriter::write("", "x", 1));
-    EXPECT_EQ(CSafeFileWriter::getLastError(), "no file name");
+    EXPECT_EQ(CSafeFileWriter::getLastError() + CTempDir::readFile(strPath), strPath + "bb");
     // A new file gets the mode of an ordinary create, also where modes are refused.
     const mode_t nMask = umask(027);
     EXPECT_TRUE(CSafeFileWriter::write(dir.file("new.zlx"), nullptr, 0));
@@ -67,26 +64,7 @@ TEST(SafeFileWriter, ContentArrivesWholeOrNotAtAll)
     EXPECT_EQ(modeOf(dir.file("new.zlx")), 0640u);
     EXPECT_EQ(CTempDir::readFile(dir.file("new.zlx")) + CTempDir::readFile(dir.file("fat.zlx")),
               "fat");
-    // A name as long as the file system allows, in two-byte characters: the
-    // temporary file beside it takes the start of the name, cut between two
-    // characters.
-    std::string strName = "x", strTemp;
-    while (strName.size() < 251)
-        strName += "\xc3\xa4";
-    strName += ".zlx";
-    EXPECT_TRUE(CSafeFileWriter::write(wxString::FromUTF8(dir.file(strName)),
-                                       [&](const CSafeFileWriter::FnSink& fnSink)
-                                       {
-                                           for (const auto& e :
-                                                std::filesystem::directory_iterator(dir.path()))
-                                               if (e.path().filename().string()[0] == '.')
-                                                   strTemp = e.path().filename().string();
-                                           return fnSink("long", 4);
-                                       }));
-    EXPECT_EQ(CTempDir::readFile(dir.file(strName)), "long");
-    EXPECT_EQ(strTemp.substr(0, 65) + std::to_string(strTemp.size()),
-              "." + strName.substr(0, 63) + ".71");
-    EXPECT_EQ(entries(dir.path()), 5u);
+    EXPECT_EQ(entries(dir.path()), 4u);
 }
 
 TEST(SafeFileWriter, TargetsThatAreNotPlainFiles)
@@ -96,8 +74,7 @@ TEST(SafeFileWriter, TargetsThatAreNotPlainFiles)
     // devices of the test's own (mknod needs root), so that a writer that
     // went wrong does not replace the system's /dev/full or /dev/null.
     int anPipe[2];
-    ASSERT_EQ(pipe(anPipe) | symlink(dir.file("new.zlx").c_str(), dir.file("dangling").c_str()) |
-                  symlink(dir.file("nowhere/new.zlx").c_str(), dir.file("lost").c_str()),
+    ASSERT_EQ(pipe(anPipe) | symlink(dir.file("nowhere/new.zlx").c_str(), dir.file("lost").c_str()),
               0);
     ASSERT_TRUE(CTempDir::makeDirs(dir.file("folder")));
     const std::string strFull = dir.device("full", 1, 7), strNull = dir.device("null", 1, 3);
@@ -109,8 +86,7 @@ TEST(SafeFileWriter, TargetsThatAreNotPlainFiles)
         {dir.file("lost"), "No such file or directory"},
         {dir.file("folder/"), "Is a directory"},
         {strNull, nullptr},
-        {"/proc/self/fd/" + std::to_string(anPipe[1]), nullptr},
-        {dir.file("dangling"), nullptr}};
+        {"/proc/self/fd/" + std::to_string(anPipe[1]), nullptr}};
     for (const auto& c : aCases)
     {
         EXPECT_EQ(CSafeFileWriter::write(c.first, "data", 4), c.second == nullptr) << c.first;
@@ -119,12 +95,8 @@ TEST(SafeFileWriter, TargetsThatAreNotPlainFiles)
     }
     char acRead[8] = {};
     close(anPipe[1]);
-    EXPECT_EQ(read(anPipe[0], acRead, sizeof(acRead)), 4);
-    EXPECT_STREQ(acRead, "data");
+    EXPECT_EQ(std::string(acRead, read(anPipe[0], acRead, sizeof(acRead))), "data");
     close(anPipe[0]);
-    // The link now points to the file it named.
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("dangling")));
-    EXPECT_EQ(CTempDir::readFile(dir.file("new.zlx")), "data");
-    EXPECT_EQ(entries(dir.path()), 6u);
+    EXPECT_EQ(entries(dir.path()), 4u);
     EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
 }

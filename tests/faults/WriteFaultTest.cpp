@@ -1,6 +1,5 @@
 // The settings save and the card write with each system call failing in turn:
 // a failure is reported and leaves the old file and no temporary file.
-#include "CDataCard.h"
 #include "CFileXml.h"
 #include "CLinuxCardFile.h"
 #include "CSafeFileWriter.h"
@@ -21,6 +20,12 @@
 #include <unistd.h>
 
 #define REAL(name) reinterpret_cast<decltype(&::name)>(dlsym(RTLD_NEXT, #name))
+// A call that fails when hit and is passed on otherwise.
+#define SHIM(name, hit, params, ...)                                                               \
+    int name params                                                                                \
+    {                                                                                              \
+        return hit ? g.failed() : REAL(name)(__VA_ARGS__);                                         \
+    }
 
 namespace
 {
@@ -91,14 +96,6 @@ extern "C"
     {
         return g.hitFd(nFd, 'R') ? g.nErrno : REAL(posix_fallocate)(nFd, nOffset, n);
     }
-    int ftruncate(int nFd, off_t n)
-    {
-        return g.hitFd(nFd, 'T') ? g.failed() : REAL(ftruncate)(nFd, n);
-    }
-    int fsync(int nFd)
-    {
-        return g.hitFd(nFd, 'f') ? g.failed() : REAL(fsync)(nFd);
-    }
     int close(int nFd)
     {
         // The descriptor is gone either way, as on Linux.
@@ -108,10 +105,9 @@ extern "C"
         const int nResult = REAL(close)(nFd);
         return bFail ? g.failed() : nResult;
     }
-    int rename(const char* szOld, const char* szNew)
-    {
-        return g.hit(g.below(szOld), 'r') ? g.failed() : REAL(rename)(szOld, szNew);
-    }
+    SHIM(ftruncate, g.hitFd(nFd, 'T'), (int nFd, off_t n), nFd, n)
+    SHIM(fsync, g.hitFd(nFd, 'f'), (int nFd), nFd)
+    SHIM(rename, g.hit(g.below(szOld), 'r'), (const char* szOld, const char* szNew), szOld, szNew)
 }
 
 namespace
@@ -128,16 +124,13 @@ std::array<std::string, 3> run(int nWriter, size_t nFailAt, int eEffect, int nEr
     else
         CTempDir::writeFile(strTarget, nWriter == 0 ? "old" : std::string(1 << 20, '1'));
     std::array<std::string, 3> r;
-    g = SShim{true, dir.path(), "", nFailAt, eEffect, nErrno, {}, false};
-    SysPar sys;
-    ToolPar tool;
-    CDataCard::setDefaultPar(sys, tool);
     CFileXml file;
-    file.buildSettings(sys, tool);
     CScriptedPrompter prompter;
-    const std::string strImage(1 << 20, '2');
+    file.loadData(prompter, "<zolt-settings/>", 16);
+    g = SShim{true, dir.path(), "", nFailAt, eEffect, nErrno, {}, false};
     if (nWriter == 2)
-        CLinuxCardFile::replace(strTarget, dir.file("ZOLTCFG.TMP"), strImage.data(), 1 << 20, r[0]);
+        CLinuxCardFile::replace(strTarget, dir.file("ZOLTCFG.TMP"),
+                                std::string(1 << 20, '2').data(), 1 << 20, r[0]);
     else if (!file.saveFile(prompter, dir.file(nWriter == 0 ? "s.zlx" : "link")))
         r[0] = (prompter.getReports().at(0).strText + " " + CSafeFileWriter::getLastError())
                    .ToStdString();
@@ -152,20 +145,18 @@ std::array<std::string, 3> run(int nWriter, size_t nFailAt, int eEffect, int nEr
 
 TEST(WriteFaults, EveryCallOfEachWriterFailsInTurn)
 {
-    // The fault for each kind of call; how the calls of each writer begin;
-    // the old content of its target.
+    // The fault for each kind of call; the old content of each writer's target.
     const std::tuple<char, int, int> aFaults[] = {
         {'o', eFail, EIO}, {'o', eFail, ENOSPC}, {'w', eFail, ENOSPC}, {'w', eShort, 0},
         {'w', eZero, 0},   {'R', eFail, ENOSPC}, {'T', eFail, EIO},    {'f', eFail, EIO},
         {'c', eFail, EIO}, {'r', eFail, EXDEV},  {'d', eFail, EIO},    {'d', eGarble, 0}};
-    const char* const aszCalls[] = {"owfcrofc", "oRwTfc", "owfco"};
     const std::string astrOld[] = {"old", "", std::string(1 << 20, '1')};
     for (int nWriter = 0; nWriter < 3; ++nWriter)
     {
         const auto clean = run(nWriter, SIZE_MAX, eFail, 0);
         const std::string strCalls = g.strTrace;
-        ASSERT_EQ(clean[0], "");
-        ASSERT_EQ(strCalls.rfind(aszCalls[nWriter], 0), 0u) << strCalls;
+        const char* const aszCalls[] = {"owfcr", "oRwTf", "owfco"}; // how the calls begin
+        ASSERT_EQ(clean[0] + strCalls.substr(0, 5), aszCalls[nWriter]);
         for (size_t nAt = 0; nAt < strCalls.size(); ++nAt)
             for (const auto& [cKind, eEffect, nErrno] : aFaults)
             {

@@ -19,8 +19,8 @@ inline void require(bool b, const char* szWhat)
 
 inline void init()
 {
-    static wxInitializer s_init;
-    static const bool s_bDone = (wxSetAssertHandler(nullptr), wxLog::EnableLogging(false), true);
-    require(s_init.IsOk() && s_bDone, "the toolkit did not start");
+    static const wxInitializer s_init;
+    static const bool s_bQuiet = (wxSetAssertHandler(nullptr), wxLog::EnableLogging(false), true);
+    require(s_init.IsOk() && s_bQuiet, "the toolkit did not start");
 }
 } // namespace zoltfuzz

@@ -68,11 +68,10 @@ TEST(DataCardImage, ChainsOfRecords)
 {
     const Card c;
     const Bytes acSys = bytes(c.sys), acTool = bytes(c.tool), acHead{0x60, 43}, acEnd{0, 4};
-    Bytes acBadEnd = chain({acEnd}), acBadHead = chain({acHead});
-    acBadEnd[3] ^= 1, acBadHead[20] = 7;
     const Bytes acFront = chain({acHead, acSys, acTool});
-    Bytes acOverrun = chain({acFront, {0x64, 40}});
-    acOverrun[acFront.size() + 1] = 200;
+    Bytes acBadEnd = chain({acEnd}), acBadHead = chain({acHead}),
+          acLong = chain({acFront, {0x64, 40}});
+    acBadEnd[3] ^= 1, acBadHead[20] = 7, acLong[acFront.size() + 1] = 200;
     const uint8_t cRest = static_cast<uint8_t>(256 - acFront.size());
     const std::pair<Bytes, bool> aCase[] = {
         {chain({acHead, acTool, acSys, acEnd}), true},
@@ -89,7 +88,7 @@ TEST(DataCardImage, ChainsOfRecords)
         {chain({acHead, acSys, {0x62, 42}, acEnd}), false},
         // Records never reach past the gathered payload.
         {chain({acFront, {0x64, cRest}}), false},
-        {acOverrun, false},
+        {acLong, false},
         {chain({acFront, {0x64, uint8_t(cRest - 4)}, Bytes{0x64, 255, 0, 0}}), false}};
     CAssertRecorder asserts;
     for (uint32_t nSector : {0u, 2047u})
@@ -152,9 +151,8 @@ TEST(ParConversion, WholeRangeAgainstTheExactValues)
 
 TEST(ParCheck, FieldsAreBroughtIntoRange)
 {
-    // Unit, locked, SysPar flags, a temperature for all set and standby
-    // fields, energy, fixed count, index, standby and shutdown time, a switch
-    // (fixed mode, wake-up), ToolPar flags; out set and standby apart.
+    // Unit, locked, SysPar flags, the temperature of all set and standby fields,
+    // energy, count, index, standby and shutdown time, switches, ToolPar flags.
     const std::vector<uint32_t> aCase[][2] = {
         {{1, 0, 3, 1480, 0, 2, 2, 0, 0, 0, 0x38001B},
          {1, 0, 3, 1500, 1500, 1, 2, 1, 0, 0, 0, 0x38001B}},

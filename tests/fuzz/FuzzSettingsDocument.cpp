@@ -1,7 +1,6 @@
-// Any bytes opened as the editor's Open does it and saved through the same
-// document object must open again, whatever encoding they declared. The first
-// save may drop what the records held beyond the update flags; from then on
-// open and save change nothing.
+// Any bytes opened as the editor does it and saved through the same document
+// must open again, whatever encoding they declared. The first save may drop
+// what the records held beyond the flags; then open and save change nothing.
 #include "CDataCard.h"
 #include "CFileXml.h"
 #include "CScriptedPrompter.h"

@@ -1,6 +1,5 @@
-// What every fuzz target shares: the toolkit started once and kept quiet
-// (assertions of the code under test are silent, as in the editor, so a fault
-// shows as a crash or a failed check), and checks.
+// The toolkit started once and kept quiet (assertions are silent, as in the
+// editor, so a fault shows as a crash or a failed check), and checks.
 #pragma once
 
 #include <wx/init.h>

@@ -11,7 +11,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>

@@ -22,12 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize)
     uint8_t* pSector = s_card.getImage() + nSector * kSector;
     uint8_t acPayload[kMax] = {};
     std::memset(pSector, 0, kSector);
-    std::memcpy(cFlags & 2 ? pSector : acPayload, pData, std::min<size_t>(nSize, kMax));
+    const bool bRaw = cFlags & 2;
+    std::memcpy(bRaw ? pSector : acPayload, pData, std::min<size_t>(nSize, bRaw ? kSector : kMax));
     for (uint32_t n = 0;
          (cFlags & 4) && n + 2 <= kMax && acPayload[n + 1] >= 2 && n + acPayload[n + 1] <= kMax;
          n += acPayload[n + 1])
         CDataCard::setCrc(acPayload + n, acPayload[n + 1]);
-    for (uint32_t i = 0; !(cFlags & 2) && i < kMax; ++i)
+    for (uint32_t i = 0; !bRaw && i < kMax; ++i)
         pSector[CDataCard::payloadPosition(i)] = acPayload[i];
     SysPar sys{};
     ToolPar tool{};

@@ -325,8 +325,12 @@ class Failures(ToolTest):
                 ("empty.CFG", b"", none), ("zero.CFG", bytes(512), none),
                 ("damaged.CFG", bytes(damaged), none),
                 ("broken.zlx", "<zolt-settings><system-parameter></zolt-settings>", unread),
-                # Too deep: a document from a pipe is screened as one from a file.
+                # Too deep or too large, also through an entity: a document from a
+                # pipe is screened as one from a file.
                 ("deep.zlx", "<a>" * 40 + "</a>" * 40, unread),
+                ("entity.zlx", '<!DOCTYPE a [<!ENTITY e "%s">]><a>&e;</a>'
+                 % ("<a>" * 40 + "</a>" * 40), unread),
+                ("big.zlx", DEFAULT_DOC.decode() + " " * 65536, unread),
                 ("corrupt.zlx", document('<unit value="Centigrade"/>'), corrupt),
                 ("count.zlx", document("", '<fix-mode count=""/>'), corrupt)]:
             message = message if message == unread else "File is corrupted: " + message

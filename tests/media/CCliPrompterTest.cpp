@@ -12,7 +12,7 @@ namespace
 struct RootCase
 {
     const char* pszRoot;
-    int nIndex;
+    int nIndex; // -1: refused
 };
 #ifdef _WIN32
 const wxString kChoices[] = {"R:\\ (name: CARD)", "S:\\", "T:\\ [write protected]",
@@ -41,31 +41,23 @@ const RootCase kRoots[] = {
 TEST(CliPrompter, GivenRootPicksItsEntryWhateverLabelOrMarker)
 {
     const wxArrayString astrChoices(std::size(kChoices), kChoices);
+    CConsoleReporter reporter;
     for (const RootCase& c : kRoots)
     {
-        CConsoleReporter reporter;
         CCliPrompter prompter(reporter, c.pszRoot);
         EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), c.nIndex) << c.pszRoot;
         // A refusal lists what is offered.
         EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, c.nIndex < 0)
             << c.pszRoot;
     }
-}
-
-TEST(CliPrompter, WithoutRootOnlyASingleEntryIsTaken)
-{
-    CConsoleReporter reporter;
+    // Without a root only a single entry is taken, and never a file.
     CCliPrompter prompter(reporter, wxString());
-    const wxString astr[] = {"/media/u/A/", "/media/u/B/"};
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(1, astr)), 0);
+    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(1, kChoices)), 0);
     EXPECT_TRUE(prompter.getDeclined().empty());
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(2, astr)), -1);
+    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(2, kChoices)), -1);
     EXPECT_NE(prompter.getDeclined().find("several"), wxString::npos);
     EXPECT_TRUE(prompter.chooseFile(CPrompter::eFileOpen, "m", "", "", "").empty());
-}
-
-TEST(CliPrompter, RelativeRootIsTakenFromTheWorkingDirectory)
-{
+    // A relative root is taken from the working directory.
     CTempDir dir;
     char acOld[4096];
     ASSERT_NE(getcwd(acOld, sizeof(acOld)), nullptr);

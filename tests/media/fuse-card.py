@@ -1,18 +1,9 @@
 #!/usr/bin/python3
-'''A card's file system served through FUSE, whose server can stop answering.
-
-Usage: fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR
-
-Speaks the kernel's FUSE protocol on /dev/fuse directly (root only) and
-serves one file, ZOLT.CFG, with the bytes of IMAGE. While CONTROL_DIR holds
-"hang-open", opening and reading are never answered; while it holds "hang",
-nothing is. Killing the server ends the mount's connection.
-'''
-import ctypes
-import errno
-import os
-import struct
-import sys
+'''Usage: fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR
+Serves one file, ZOLT.CFG, with the bytes of IMAGE through the kernel's FUSE
+protocol on /dev/fuse (root only). While CONTROL_DIR holds "hang-open",
+opening and reading are never answered; while it holds "hang", nothing is.'''
+import ctypes, errno, os, struct, sys
 
 mount_point, image_path, control = sys.argv[1:4]
 with open(image_path, 'rb') as f:

@@ -54,5 +54,9 @@ run write --eject "$d/s.zlx" "$d/media/ZCARD"
 check "write --eject writes, unmounts and powers off" \
     "[ \$? -eq 0 ] && [ -e '$d/media/ZCARD/ZOLT.CFG' ] && [ -e '$d/powered-off' ] &&
     ! grep -q ' 8:17 ' '$r/proc/self/mountinfo' && grep -q ejected '$d/out'"
+rm "$d/media/ZCARD/ZOLT.CFG"
+run read /dev/sdb1 "$d/o.zlx"
+check "read mounts the card, then finds no file on it" "[ \$? -eq 1 ] &&
+    grep -q 'No configuration file found!' '$d/err' && grep -q ' 8:17 ' '$r/proc/self/mountinfo'"
 echo "$failures failed"
 [ "$failures" -eq 0 ]

@@ -1,13 +1,8 @@
 '''A stand-in for udisks2 with one USB card reader holding one FAT partition.
-
-Mounting adds the partition to the mount table of the test's system root and
-unmounting takes it away again. Files in the test folder script the answers:
-"refuse" makes polkit say no, "busy" keeps the file system in use.
-'''
-import os
-
-import dbus
-import dbusmock
+Mounting adds it to the mount table of the test's system root, unmounting
+takes it away. Files in the test folder script the answers: "refuse" makes
+polkit say no, "busy" keeps the file system in use.'''
+import dbus, dbusmock
 
 BUS_NAME = 'org.freedesktop.UDisks2'
 MAIN_OBJ = '/org/freedesktop/UDisks2'

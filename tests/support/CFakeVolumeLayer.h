@@ -39,14 +39,6 @@ public:
         m_nProbesAnswering = nProbes;
         m_bProbeCrashes = bCrash;
     }
-    // A card that is not mounted; mounting it adds a drive with strMountRoot,
-    // or fails with "refused" when that is empty.
-    void addUnmounted(const std::string& strDevice, const std::string& strLabel,
-                      const std::string& strMountRoot)
-    {
-        m_aCards.push_back({strDevice, strLabel});
-        m_astrMountRoots.push_back(strMountRoot);
-    }
     // Non-empty: ejecting fails with this text.
     void setEjectError(const std::string& strError) { m_strEjectError = strError; }
 
@@ -93,22 +85,6 @@ public:
         rstrAnswer = fnProbe();
         return true;
     }
-    std::vector<UnmountedCard> unmountedCards() override { return m_aCards; }
-    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
-                   std::string& rstrError) override
-    {
-        for (size_t i = 0; i < m_aCards.size(); ++i)
-            if (m_aCards[i].strDevice == strDevice && !m_astrMountRoots[i].empty())
-            {
-                rstrRoot = m_astrMountRoots[i];
-                setDrive(m_aDrives.size(), rstrRoot).info.strLabel = m_aCards[i].strLabel;
-                m_aCards.erase(m_aCards.begin() + i);
-                m_astrMountRoots.erase(m_astrMountRoots.begin() + i);
-                return true;
-            }
-        rstrError = "refused";
-        return false;
-    }
     bool ejectCard(const std::string& strRoot, std::string& rstrError) override
     {
         rstrError = isMounted(strRoot) ? m_strEjectError : strRoot + " is not mounted";
@@ -130,8 +106,6 @@ private:
 
     std::deque<Drive> m_aDrives; // its references stay valid as it grows
     std::map<std::string, uint32_t> m_mapAttributes;
-    std::vector<UnmountedCard> m_aCards;
-    std::vector<std::string> m_astrMountRoots;
     std::string m_strEjectError;
     int m_nProbesAnswering = -1;
     bool m_bWriteFails = false, m_bProbeCrashes = false;

@@ -30,8 +30,6 @@ public:
         return m_aDrives[nSlot];
     }
     void setAttributes(const std::string& strPath, uint32_t n) { m_mapAttributes[strPath] = n; }
-    // While set, replaceFile fails without touching anything.
-    void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
     // The next nProbes probes answer (-1: all); every later one runs out, or
     // with bCrash comes back in time with nothing, as a probe that died.
     void setProbesAnswering(int nProbes, bool bCrash = false)
@@ -61,10 +59,7 @@ public:
         rnType = drive(strRoot).eMedia == eMediaReported ? drive(strRoot).nMediaType : rnType;
         return drive(strRoot).eMedia;
     }
-    uint32_t fileAttributes(const std::string& strPath) override
-    {
-        return m_mapAttributes[strPath];
-    }
+    uint32_t fileAttributes(const std::string& str) override { return m_mapAttributes[str]; }
     bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override
     {
         rnBytes = drive(strRoot).bFreeOk ? drive(strRoot).nFreeBytes : rnBytes;
@@ -73,9 +68,7 @@ public:
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override
     {
-        strError = m_bWriteFails ? "the write was made to fail" : strError;
-        return !m_bWriteFails &&
-               createPlatform()->replaceFile(strPath, strTempPath, pData, nSize, strError);
+        return createPlatform()->replaceFile(strPath, strTempPath, pData, nSize, strError);
     }
     bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override
     {
@@ -108,5 +101,5 @@ private:
     std::map<std::string, uint32_t> m_mapAttributes;
     std::string m_strEjectError;
     int m_nProbesAnswering = -1;
-    bool m_bWriteFails = false, m_bProbeCrashes = false;
+    bool m_bProbeCrashes = false;
 };

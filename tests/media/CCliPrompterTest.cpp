@@ -1,11 +1,7 @@
 // The command-line tool's answers to the volume choice.
 #include "CCliPrompter.h"
-#include "CTempDir.h"
 
 #include <gtest/gtest.h>
-#include <wx/filename.h>
-
-#include <unistd.h>
 
 namespace
 {
@@ -50,19 +46,4 @@ TEST(CliPrompter, GivenRootPicksItsEntryWhateverLabelOrMarker)
         EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, c.nIndex < 0)
             << c.pszRoot;
     }
-    // Without a root only a single entry is taken, and never a file.
-    CCliPrompter prompter(reporter, wxString());
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(1, kChoices)), 0);
-    EXPECT_TRUE(prompter.getDeclined().empty());
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(2, kChoices)), -1);
-    EXPECT_NE(prompter.getDeclined().find("several"), wxString::npos);
-    EXPECT_TRUE(prompter.chooseFile(CPrompter::eFileOpen, "m", "", "", "").empty());
-    // A relative root is taken from the working directory.
-    CTempDir dir;
-    char acOld[4096];
-    ASSERT_NE(getcwd(acOld, sizeof(acOld)), nullptr);
-    ASSERT_EQ(chdir(dir.path().c_str()), 0);
-    const wxString strRoot = CCliPrompter::normaliseRoot("card");
-    ASSERT_EQ(chdir(acOld), 0);
-    EXPECT_EQ(strRoot, wxString::FromUTF8(dir.file("card")) + wxFileName::GetPathSeparator());
 }

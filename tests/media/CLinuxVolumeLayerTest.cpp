@@ -2,13 +2,11 @@
 // test's own, with mount points that are real folders where it matters.
 #include "CLinuxVolumeLayer.h"
 #include "CTempDir.h"
-#include "CTimedProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace
@@ -53,22 +51,6 @@ struct CFakeSystem : CTempDir
     std::string m_strMountInfo;
 };
 } // namespace
-
-TEST(LinuxVolumeLayer, MountTableAndUdevEscapes)
-{
-    const char* const aCases[][3] = {
-        // in, octal decoded, hex decoded
-        {"My\\040Card\\011\\134\\101", "My Card\t\\A", "My\\040Card\\011\\134\\101"},
-        {"MY\\x20CARD\\x2f", "MY\\x20CARD\\x2f", "MY CARD/"},
-        {"cut\\04", "cut\\04", "cut\\04"},
-        {"\\400\\x2\\08\\080", "\\400\\x2\\08\\080", "\\400\\x2\\08\\080"}, // not bytes
-    };
-    for (const auto& c : aCases)
-    {
-        EXPECT_EQ(CLinuxVolumeLayer::decodeOctal(c[0]), c[1]) << c[0];
-        EXPECT_EQ(CLinuxVolumeLayer::decodeHex(c[0]), c[2]) << c[0];
-    }
-}
 
 TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
 {
@@ -121,15 +103,11 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     sys.device(aCases[11].strDisk + "/sdep2", 16 * 11 + 2);
     sys.mount(16 * 11 + 2, "/", "ext4");
     sys.write("r/proc/swaps", "Filename\n" + sys.file("media/m") + "\\040card/s\n");
-    sys.mount(200, "/net/server/export", "nfs4");
-    sys.mount(201, "/home/u/remote", "fuse.sshfs");
     sys.mount(203, "/run/user/1000", "nfs4"); // stacked: only the mount on top counts
     sys.mount(202, "/run/user/1000", "tmpfs");
     sys.raw("30 1 0:56 / /m/loop rw - fuseblk /dev/loopy rw"); // a link that points at itself
     sys.link("loopy", "dev/loopy");
     mapWhy.insert({{"/", "sde holds"},
-                   {"/net/server/export", "network"},
-                   {"/home/u/remote", "network"},
                    {"/run/user/1000", "not found on cards"},
                    {"/m/loop", "no block device"}});
     const char* const aUtf8[] = {"/m/\xC3\xA4\xE2\x82\xAC",
@@ -144,6 +122,16 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     {
         sys.mount(204, aUtf8[i], "exfat");
         mapWhy[aUtf8[i]] = i < 3 ? "no block device" : "UTF-8";
+    }
+    // Octal escapes in the mount table, and what only looks like one.
+    const std::pair<const char*, const char*> aEscaped[] = {
+        {"/m/a\\134\\101", "/m/a\\A"},
+        {"/m/\\400\\08\\080", "/m/\\400\\08\\080"},
+        {"/m/cut\\04", "/m/cut\\04"}};
+    for (const auto& [pszRaw, pszPlace] : aEscaped)
+    {
+        sys.mount(204, pszRaw, "vfat");
+        mapWhy[pszPlace] = "no block device";
     }
     sys.link("../../sdbp1", "dev/disk/by-label/MY\\x20CARD");
     sys.link("../../sdcp1", "dev/disk/by-label/A_OTHER");
@@ -163,11 +151,6 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         EXPECT_TRUE(bOffered ? m.strReason.empty() : m.strReason.find(strWhy) != std::string::npos);
         EXPECT_EQ(layer.isRemovable(m.strMountPoint + "/"), bOffered);
     }
-    const std::vector<CVolumeLayer::NotOffered> aNot = layer.notOffered();
-    EXPECT_EQ(aNot.size(), aMounts.size() - astrOffered.size());
-    for (const CVolumeLayer::NotOffered& n : aNot)
-        EXPECT_EQ(n.bCardFileSystem, n.strReason.find("file system") == std::string::npos)
-            << n.strPlace;
 
     // What the mounted card says: its label, write protection, room, attributes.
     CVolumeLayer::VolumeInfo info;
@@ -189,69 +172,4 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     EXPECT_FALSE(layer.freeSpace(astrOffered[1], nFree));
     EXPECT_TRUE(layer.isMounted(astrOffered[1]));
     EXPECT_FALSE(layer.isMounted(sys.file("media/")));
-}
-
-TEST(LinuxVolumeLayer, FindsCardsThatAreNotMountedFromUdevsDatabase)
-{
-    const std::string kFs = "E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=";
-    const struct
-    {
-        std::string strDisk, strUdev;                  // what udev found on its partition
-        const char *pszRemovable, *pszSize, *pszFound; // its label, when found
-    } aCases[] = {
-        {kUsb + "block/sdb", kFs + "vfat\nE:ID_FS_LABEL=MY_CARD\nE:ID_FS_LABEL_ENC=MY\\x20CARD",
-         "0", "62333952", "MY CARD"},
-        {kSata + "block/sdc", kFs + "exfat\nE:ID_FS_LABEL=C", "1", "8", "C"},
-        {kSata + "block/sdd", kFs + "vfat", "0", "8", nullptr},
-        {kUsb + "block/sde", "E:ID_FS_USAGE=other\nE:ID_FS_TYPE=vfat", "1", "8", nullptr},
-        {kUsb + "block/sdf", kFs + "vfat", "1", "0", nullptr}, // a reader without a card
-        {kUsb + "block/sdg", "S:ID_FS_USAGE=filesystem\nS:ID_FS_TYPE=vfat", "1", "8", nullptr},
-        {kUsb + "block/sdh", kFs + "ntfs", "1", "8", nullptr}, // mounted through FUSE
-        {kUsb + "block/sdi", kFs + "vfat", "1", "8", nullptr}, // mounted
-    };
-    CFakeSystem sys;
-    std::vector<std::string> astrWanted, astrFound;
-    for (size_t i = 0; i < std::size(aCases); ++i)
-    {
-        const auto& c = aCases[i];
-        const unsigned nMinor = 16 * static_cast<unsigned>(i + 1);
-        const std::string strPart = c.strDisk + c.strDisk.substr(c.strDisk.rfind('/')) + "1";
-        sys.device(c.strDisk, nMinor, c.pszRemovable);
-        sys.device(strPart, nMinor + 1);
-        sys.write("r/sys/devices/" + strPart + "/size", c.pszSize);
-        sys.write("r/run/udev/data/b8:" + std::to_string(nMinor + 1), c.strUdev);
-        if (c.pszFound)
-            astrWanted.push_back(strPart.substr(strPart.rfind('/')) + " " + c.pszFound);
-    }
-    sys.raw("30 1 0:55 / /media/ntfs rw - fuseblk /dev/sdh1 rw"); // no device number
-    sys.mount(16 * 8 + 1, "/media/sdi1", "vfat");
-    for (const CVolumeLayer::UnmountedCard& card : CLinuxVolumeLayer(sys.root()).unmountedCards())
-        astrFound.push_back(card.strDevice.substr(4) + " " + card.strLabel);
-    EXPECT_EQ(astrFound, astrWanted);
-}
-
-TEST(TimedProbe, ACallThatRunsOutIsLeftBehind)
-{
-    using namespace std::chrono;
-    const std::vector<bool> kNotices = {true, false}; // a short call waits without a notice
-    const std::pair<int, int> aCases[] = {{0, 1000}, {400, 2000}, {60000, 300}};
-    for (const auto& [nCallMs, nLimitMs] : aCases)
-    {
-        std::vector<bool> abNotices;
-        std::string strAnswer = "before";
-        const auto tStart = steady_clock::now();
-        const auto fnCall = [nCallMs = nCallMs]()
-        {
-            std::this_thread::sleep_for(milliseconds(nCallMs));
-            return std::string(70000, 'x') + "done";
-        };
-        const bool bInTime = nCallMs < nLimitMs;
-        EXPECT_EQ(
-            CTimedProbe::run(
-                fnCall, milliseconds(nLimitMs), [&](bool b) { abNotices.push_back(b); }, strAnswer),
-            bInTime);
-        EXPECT_LT(steady_clock::now() - tStart, milliseconds(std::min(nLimitMs, nCallMs) + 500));
-        EXPECT_EQ(strAnswer, bInTime ? fnCall() : "before");
-        EXPECT_EQ(abNotices, nCallMs ? kNotices : std::vector<bool>()) << nCallMs;
-    }
 }

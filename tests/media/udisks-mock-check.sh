@@ -14,11 +14,15 @@ pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$d"' EXIT
 run() { timeout 20 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"; }
 . "$here/card-root.sh"
-# udev has looked at the card: FAT, named ZCARD.
+# udev has looked at the card: FAT, named "Z CARD".
 echo 62333952 >"$r/sys/$dev/sdb1/size"
-printf 'E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL=ZCARD\n' >"$r/run/udev/data/b8:17"
+printf 'E:ID_FS_USAGE=filesystem\nE:ID_FS_TYPE=vfat\nE:ID_FS_LABEL=Z_CARD\nE:ID_FS_LABEL_ENC=Z\\x20CARD\n' \
+    >"$r/run/udev/data/b8:17"
 export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$d/bus
 "$zoltcfg" defaults "$d/s.zlx"
+run volumes
+check "the card that is not mounted is offered by its label" \
+    "grep -qx '  /dev/sdb1 (name: Z CARD) (not mounted)' '$d/out'"
 run write "$d/s.zlx"
 check "without udisks2 the card is offered and how to mount it is said" \
     "[ \$? -eq 1 ] && grep -q 'udisksctl mount -b /dev/sdb1' '$d/err'"

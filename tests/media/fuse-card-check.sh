@@ -29,10 +29,7 @@ echo "40 1 0:77 / $d/card rw,nosuid,nodev - fuseblk /dev/sdb1 rw,user_id=0" >>"$
 "$zoltcfg" image "$d/s.zlx" "$d/image"
 /usr/bin/python3 "$here/fuse-card.py" "$d/card" "$d/image" "$d" &
 server=$!
-for _ in $(seq 50); do
-    grep -q " $d/card .* fuse.zoltcard " /proc/self/mountinfo && break
-    sleep 0.1
-done
+for _ in $(seq 50); do grep -q " $d/card .* fuse.zoltcard " /proc/self/mountinfo && break; sleep 0.1; done
 
 run "$z" volumes
 check "an answering card is offered" "[ $rc -eq 0 ] && grep -q '^  $d/card/  (holds ZOLT.CFG)$' '$d/out'"

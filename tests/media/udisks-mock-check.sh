@@ -34,8 +34,7 @@ pids+=($!)
 pids+=($!)
 for _ in $(seq 50); do
     dbus-send --system --print-reply --dest=org.freedesktop.UDisks2 /org/freedesktop/UDisks2 \
-        org.freedesktop.DBus.ObjectManager.GetManagedObjects >/dev/null 2>&1 && break
-    sleep 0.1
+        org.freedesktop.DBus.ObjectManager.GetManagedObjects >/dev/null 2>&1 && break || sleep 0.1
 done
 touch "$d/refuse"
 run write "$d/s.zlx"

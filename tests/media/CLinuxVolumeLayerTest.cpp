@@ -110,28 +110,23 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     mapWhy.insert({{"/", "sde holds"},
                    {"/run/user/1000", "not found on cards"},
                    {"/m/loop", "no block device"}});
-    const char* const aUtf8[] = {"/m/\xC3\xA4\xE2\x82\xAC",
-                                 "/m/\xF0\x9F\x92\xBE",
-                                 "/m/\xE0\xA4\x85",
-                                 "/m/\xC0\x80",
-                                 "/m/\xE2\x82",
-                                 "/m/\xF5\x80\x80\x80",
-                                 "/m/\x80",
-                                 "/m/\xE2\x82\x41"}; // the first three are valid
-    for (size_t i = 0; i < std::size(aUtf8); ++i)
+    // Mount points as the mount table escapes them, decoded, and why they are not offered.
+    const char* const aPlaces[][3] = {
+        {"/m/\xC3\xA4\xE2\x82\xAC", "/m/\xC3\xA4\xE2\x82\xAC", "no block device"},
+        {"/m/\xF0\x9F\x92\xBE", "/m/\xF0\x9F\x92\xBE", "no block device"},
+        {"/m/\xE0\xA4\x85", "/m/\xE0\xA4\x85", "no block device"},
+        {"/m/a\\134\\101", "/m/a\\A", "no block device"},
+        {"/m/\\400\\08\\080", "/m/\\400\\08\\080", "no block device"}, // not escapes
+        {"/m/cut\\04", "/m/cut\\04", "no block device"},
+        {"/m/\xC0\x80", "/m/\xC0\x80", "UTF-8"},
+        {"/m/\xE2\x82", "/m/\xE2\x82", "UTF-8"},
+        {"/m/\xF5\x80\x80\x80", "/m/\xF5\x80\x80\x80", "UTF-8"},
+        {"/m/\x80", "/m/\x80", "UTF-8"},
+        {"/m/\xE2\x82\x41", "/m/\xE2\x82\x41", "UTF-8"}};
+    for (const auto& a : aPlaces)
     {
-        sys.mount(204, aUtf8[i], "exfat");
-        mapWhy[aUtf8[i]] = i < 3 ? "no block device" : "UTF-8";
-    }
-    // Octal escapes in the mount table, and what only looks like one.
-    const std::pair<const char*, const char*> aEscaped[] = {
-        {"/m/a\\134\\101", "/m/a\\A"},
-        {"/m/\\400\\08\\080", "/m/\\400\\08\\080"},
-        {"/m/cut\\04", "/m/cut\\04"}};
-    for (const auto& [pszRaw, pszPlace] : aEscaped)
-    {
-        sys.mount(204, pszRaw, "vfat");
-        mapWhy[pszPlace] = "no block device";
+        sys.mount(204, a[0], "exfat");
+        mapWhy[a[1]] = a[2];
     }
     sys.link("../../sdbp1", "dev/disk/by-label/MY\\x20CARD");
     sys.link("../../sdcp1", "dev/disk/by-label/A_OTHER");

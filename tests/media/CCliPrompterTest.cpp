@@ -5,11 +5,8 @@
 
 namespace
 {
-struct RootCase
-{
-    const char* pszRoot;
-    int nIndex; // -1: refused
-};
+// A root given on the command line, and the entry it picks (-1: refused).
+using RootCase = std::pair<const char*, int>;
 #ifdef _WIN32
 const wxString kChoices[] = {"R:\\ (name: CARD)", "S:\\", "T:\\ [write protected]",
                              "U:\\ (name: A) [compressed]"};
@@ -38,12 +35,12 @@ TEST(CliPrompter, GivenRootPicksItsEntryWhateverLabelOrMarker)
 {
     const wxArrayString astrChoices(std::size(kChoices), kChoices);
     CConsoleReporter reporter;
-    for (const RootCase& c : kRoots)
+    for (const auto& [pszRoot, nIndex] : kRoots)
     {
-        CCliPrompter prompter(reporter, c.pszRoot);
-        EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), c.nIndex) << c.pszRoot;
+        CCliPrompter prompter(reporter, pszRoot);
+        EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), nIndex) << pszRoot;
         // A refusal lists what is offered.
-        EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, c.nIndex < 0)
-            << c.pszRoot;
+        EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, nIndex < 0)
+            << pszRoot;
     }
 }

@@ -59,14 +59,13 @@ protected:
         const wxArrayString& astr = m_prompter.getChoices().at(nChoice).astrChoices;
         return Texts(astr.begin(), astr.end());
     }
-    // Both choices, answered with nRead and nWrite; the roots chosen.
+    // Both choices of m_volume, answered with nRead and nWrite; the roots chosen.
     Texts select(int nRead, int nWrite)
     {
-        CZoltVolume volume(m_layer);
         m_prompter.clear();
         m_prompter.answerIndex(nRead);
         m_prompter.answerIndex(nWrite);
-        return {volume.selectReadVolume(m_prompter), volume.selectWriteVolume(m_prompter)};
+        return {m_volume.selectReadVolume(m_prompter), m_volume.selectWriteVolume(m_prompter)};
     }
     // A read into m_card or a write of it, on the only card, that must answer
     // bOk; its reports.
@@ -83,6 +82,7 @@ protected:
 
     CTempDir m_dir;
     CFakeVolumeLayer m_layer;
+    CZoltVolume m_volume{m_layer};
     CScriptedPrompter m_prompter;
     CAssertRecorder m_asserts;
     CDataCard m_card;
@@ -93,8 +93,13 @@ protected:
 TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
 {
     addDrive(2, true).bRemovable = false; // a fixed disk that holds the file
-    addDrive(3, true).bInfoOk = false;    // and a reader without a card
-    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 1u << 3);
+    CFakeVolumeLayer::Drive& rEmpty = addDrive(3, true);
+    rEmpty.bInfoOk = false; // a reader without a card, that says it takes removable media
+    rEmpty.eMedia = CVolumeLayer::eMediaReported;
+    CFakeVolumeLayer::Drive& rFloppy = addDrive(8, true);
+    rFloppy.eMedia = CVolumeLayer::eMediaReported;
+    rFloppy.nMediaType = 5; // a floppy format: never offered
+    EXPECT_EQ(m_volume.enumVolumes(), 1u << 3);
     EXPECT_EQ(select(0, 0), Texts(2));
     EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia}));
     EXPECT_TRUE(m_prompter.getChoices().empty());
@@ -103,9 +108,13 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     addDrive(1, true).info = {"K\xC3\xA4rtchen", true, false};
     addDrive(4, true).info = {"\xE4t", false, true}; // not UTF-8: shown as Latin-1
     addDrive(5, true).info = {"", true, true};
+    CFakeVolumeLayer::Drive& rLate = addDrive(6, true); // media are asked about once: not here
+    rLate.eMedia = CVolumeLayer::eMediaReported;
+    rLate.nMediaType = 5;
     CTempDir::makeDirs(m_dir.file(dir(7) + "/ZOLT.CFG")); // a folder is not the file
     m_layer.setDrive(7, m_dir.file(dir(7)) + "/");
     addDrive(31, true); // the last slot there is
+    EXPECT_EQ(m_volume.enumVolumes(), 0x800000FBu);
     EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 0x800000BBu);
     const wxString kCompressed =
         kProtect + "Volume is compressed.\nPlease use an uncompressed media.";
@@ -115,11 +124,11 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
         Texts astrChosen, astrReports;
         size_t nAsserts;
     } aCases[] = {
-        {3, 4, {root(31), root(7)}, {}, 0},
+        {4, 5, {root(31), root(7)}, {}, 0},
         {0, 1, {root(1), ""}, {kProtected}, 0},
         {1, 2, {root(4), ""}, {kCompressed}, 0},
         {2, 3, {root(5), ""}, {kProtected}, 0},
-        {-1, 6, {"", ""}, {}, 1}, // a cancel is silent, an answer off the list asserts
+        {-1, 7, {"", ""}, {}, 1}, // a cancel is silent, an answer off the list asserts
     };
     for (const auto& c : aCases)
     {
@@ -133,32 +142,12 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     const wxString strLatin =
         root(4) + " (name: " + wxString::FromUTF8("\xC3\xA4t") + ") [compressed]";
     const wxString strBoth = root(5) + " [write protected]"; // write protection wins
-    EXPECT_EQ(offered(0), (Texts{strLabelled, strLatin, strBoth, root(31)}));
-    EXPECT_EQ(offered(1), (Texts{root(0), strLabelled, strLatin, strBoth, root(7), root(31)}));
+    EXPECT_EQ(offered(0), (Texts{strLabelled, strLatin, strBoth, root(6), root(31)}));
+    EXPECT_EQ(offered(1),
+              (Texts{root(0), strLabelled, strLatin, strBoth, root(6), root(7), root(31)}));
     const CScriptedPrompter::Choice& rWrite = m_prompter.getChoices()[1];
     EXPECT_EQ(rWrite.strMessage + "|" + rWrite.strCaption,
               "Select a micro SD card drive|Write Settings");
-}
-
-TEST_F(CardTest, MediaCheckIsMadeOnceAndItsVerdictKept)
-{
-    CFakeVolumeLayer::Drive& floppy = addDrive(0, true);
-    floppy.eMedia = CVolumeLayer::eMediaReported;
-    floppy.nMediaType = 5;                                    // a floppy format
-    addDrive(2, false).eMedia = CVolumeLayer::eMediaReported; // removable media
-    addDrive(3, false).eMedia = CVolumeLayer::eMediaFailed;
-    addDrive(4, false).bRemovable = false;
-    CZoltVolume volume(m_layer);
-    EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3));
-    // Media that change later are not asked about again.
-    floppy.nMediaType = CVolumeLayer::kRemovableMedia;
-    CFakeVolumeLayer::Drive& late = addDrive(6, true);
-    late.eMedia = CVolumeLayer::eMediaReported;
-    late.nMediaType = 5;
-    EXPECT_EQ(volume.enumVolumes(), (1u << 2) | (1u << 3) | (1u << 6));
-    m_prompter.answerIndex(0);
-    EXPECT_EQ(volume.selectReadVolume(m_prompter), root(6));
-    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), (1u << 0) | (1u << 2) | (1u << 3));
 }
 
 TEST_F(CardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)

@@ -5,7 +5,7 @@
 # fuseblk volume on a USB card reader. Needs root and /dev/fuse.
 # Usage: fuse-card-check.sh ZOLTCFG [GUI_TESTS XVFB_RUN]
 set -uo pipefail
-zoltcfg=$(realpath "${1:?zoltcfg}")
+z=$(realpath "${1:?zoltcfg}")
 here=$(cd "$(dirname "$0")" && pwd)
 if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! unshare -m true 2>/dev/null; then
     echo "SKIP: needs root, /dev/fuse and a mount namespace of its own"
@@ -21,18 +21,15 @@ run() { # COMMAND..., noting in $took how many seconds it needed
     timeout -s KILL 60 "$@" >"$d/out" 2>"$d/err"
     rc=$? took=$((SECONDS - start))
 }
-z=$zoltcfg
 . "$here/card-root.sh"
 mkdir -p "$d/card"
 echo "40 1 0:77 / $d/card rw,nosuid,nodev - fuseblk /dev/sdb1 rw,user_id=0" >>"$r/proc/self/mountinfo"
-"$zoltcfg" defaults "$d/s.zlx"
-"$zoltcfg" image "$d/s.zlx" "$d/image"
+"$z" defaults "$d/s.zlx"
+"$z" image "$d/s.zlx" "$d/image"
 /usr/bin/python3 "$here/fuse-card.py" "$d/card" "$d/image" "$d" &
 server=$!
 for _ in $(seq 50); do grep -q " $d/card .* fuse.zoltcard " /proc/self/mountinfo && break; sleep 0.1; done
 
-run "$z" volumes
-check "an answering card is offered" "[ $rc -eq 0 ] && grep -q '^  $d/card/  (holds ZOLT.CFG)$' '$d/out'"
 run "$z" read "$d/card" "$d/o.zlx"
 check "an answering card is read" "[ $rc -eq 0 ] && cmp -s '$d/s.zlx' '$d/o.zlx'"
 touch "$d/hang-open"

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -48,9 +48,8 @@ public:
     }
     static std::string readFile(const std::string& strPath)
     {
-        std::ostringstream content;
-        content << std::ifstream(native(strPath), std::ios::binary).rdbuf();
-        return content.str();
+        std::ifstream in(native(strPath), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static bool exists(const std::string& strPath)
     {

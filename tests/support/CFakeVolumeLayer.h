@@ -1,5 +1,4 @@
-// A volume layer with scripted drives, volumes and failures. Roots are best
-// real folders: files are then written there through the platform's own write.
+// Scripted drives and failures; roots are real folders, written for real.
 #pragma once
 
 #include "CVolumeLayer.h"

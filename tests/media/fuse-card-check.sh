@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# No card command hangs on a card whose FUSE server stops answering. A FUSE
-# file system of the test's own is mounted in a private mount namespace; the
-# volume layer sees it, through a /proc and /sys of the test's own, as a
-# fuseblk volume on a USB card reader. Needs root and /dev/fuse.
+# No card command hangs on a card whose FUSE server stops answering: a FUSE
+# file system of the test's own, in a private mount namespace, that the volume
+# layer sees as a fuseblk volume on a USB card reader. Needs root, /dev/fuse.
 # Usage: fuse-card-check.sh ZOLTCFG [GUI_TESTS XVFB_RUN]
 set -uo pipefail
 z=$(realpath "${1:?zoltcfg}")

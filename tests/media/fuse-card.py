@@ -1,8 +1,6 @@
 #!/usr/bin/python3
-'''Usage: fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR
-Serves one file, ZOLT.CFG, with the bytes of IMAGE through the kernel's FUSE
-protocol on /dev/fuse (root only). While CONTROL_DIR holds "hang-open",
-opening and reading are never answered; while it holds "hang", nothing is.'''
+'''fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR serves ZOLT.CFG (IMAGE) over /dev/fuse, but
+not opens and reads while CONTROL_DIR holds "hang-open", nothing while it holds "hang".'''
 import ctypes, errno, os, struct, sys
 
 mount_point, image_path, control = sys.argv[1:4]
@@ -26,8 +24,7 @@ def attr(node):
 
 
 def answer(opcode, node, body):
-    '''(error, reply body) for one request; validity times are 0, so that
-    every look at the card comes here.'''
+    '''(error, reply body); validity times are 0, so every look at the card comes here.'''
     if opcode == INIT:
         readahead = struct.unpack_from('<III', body)[2]
         return 0, struct.pack('<IIIIHHIIHHI7I', 7, 26, readahead, 0, 16, 12, 131072, 1, 0, 0, 0,

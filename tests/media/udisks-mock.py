@@ -1,7 +1,5 @@
-'''A stand-in for udisks2 with one USB card reader holding one FAT partition.
-Mounting adds it to the mount table of the test's system root, unmounting
-takes it away. Files in the test folder script the answers: "refuse" makes
-polkit say no, "busy" keeps the file system in use.'''
+'''A stand-in for udisks2 with one card reader holding one FAT partition, kept in the mount
+table of the test's system root. In the test folder, "refuse" and "busy" script failures.'''
 import dbus, dbusmock
 
 U = 'org.freedesktop.UDisks2'

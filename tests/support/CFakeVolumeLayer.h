@@ -31,11 +31,7 @@ public:
     void setAttributes(const std::string& strPath, uint32_t n) { m_mapAttributes[strPath] = n; }
     // The next nProbes probes answer (-1: all); every later one runs out, or
     // with bCrash comes back in time with nothing, as a probe that died.
-    void setProbesAnswering(int nProbes, bool bCrash = false)
-    {
-        m_nProbesAnswering = nProbes;
-        m_bProbeCrashes = bCrash;
-    }
+    void setProbesAnswering(int nProbes, bool bCrash = false) { m_probes = {nProbes, bCrash}; }
     // Non-empty: ejecting fails with this text.
     void setEjectError(const std::string& strError) { m_strEjectError = strError; }
 
@@ -71,9 +67,9 @@ public:
     }
     bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override
     {
-        if (m_nProbesAnswering == 0)
-            return m_bProbeCrashes;
-        m_nProbesAnswering -= m_nProbesAnswering > 0;
+        if (m_probes.first == 0)
+            return m_probes.second;
+        m_probes.first -= m_probes.first > 0;
         rstrAnswer = fnProbe();
         return true;
     }
@@ -99,6 +95,5 @@ private:
     std::deque<Drive> m_aDrives; // its references stay valid as it grows
     std::map<std::string, uint32_t> m_mapAttributes;
     std::string m_strEjectError;
-    int m_nProbesAnswering = -1;
-    bool m_bProbeCrashes = false;
+    std::pair<int, bool> m_probes{-1, false}; // probes yet to answer, whether the rest crash
 };

@@ -1,5 +1,4 @@
-// A fresh directory for one test, removed with everything in it at the end.
-// Paths are UTF-8 throughout; Windows wants them wide, hence u8path.
+// A fresh directory for one test, removed with all in it; UTF-8 paths (u8path for Windows).
 #pragma once
 
 #include <chrono>

@@ -116,21 +116,18 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 0x800001BBu);
     const wxString kCompressed =
         kProtect + "Volume is compressed.\nPlease use an uncompressed media.";
-    const struct
-    {
-        int nRead, nWrite;
-        Texts astrChosen, astrReports;
-    } aCases[] = {
+    const std::tuple<int, int, Texts, Texts> aCases[] = {
+        // answers, roots chosen, reports
         {3, 4, {root(31), root(7)}, {}},
         {0, 1, {root(1), ""}, {kProtected}},
         {1, 2, {root(4), ""}, {kCompressed}},
         {2, 3, {root(5), ""}, {kProtected}},
         {-1, 6, {"", ""}, {}}, // a cancel is silent, an answer off the list asserts
     };
-    for (const auto& c : aCases)
+    for (const auto& [nRead, nWrite, astrChosen, astrReports] : aCases)
     {
-        EXPECT_EQ(select(c.nRead, c.nWrite), c.astrChosen) << c.nRead;
-        EXPECT_EQ(reports(), c.astrReports);
+        EXPECT_EQ(select(nRead, nWrite), astrChosen) << nRead;
+        EXPECT_EQ(reports(), astrReports);
     }
     EXPECT_EQ(m_asserts.getAsserts().size(), 1u);
     const wxString strLabelled =
@@ -184,13 +181,8 @@ TEST_F(CardTest, ReadAcceptsWholeSectorsOnlyAndAtMostOneMebibyte)
 
 TEST_F(CardTest, WriteChecksComeInOrderAndTheFirstThatFailsStopsIt)
 {
-    const struct
-    {
-        bool bReadOnly, bFreeOk;
-        uint64_t nFree;
-        uint32_t nAttributes; // besides the archive bit
-        wxString strReport;
-    } aCases[] = {
+    // Volume write protected, free space query answers, free space, file attributes.
+    const std::tuple<bool, bool, uint64_t, uint32_t, wxString> aCases[] = {
         {true, false, 0, V::eAttrReadOnly, kProtected},
         {false, true, kImage - 1, V::eAttrReadOnly, kWrite + "not enough volume space\n"},
         {false, false, kImage, V::eAttrReadOnly, kWrite + "not enough volume space\n"},
@@ -206,13 +198,13 @@ TEST_F(CardTest, WriteChecksComeInOrderAndTheFirstThatFailsStopsIt)
     CFakeVolumeLayer::Drive& drive = addDrive(4, true);
     EXPECT_FALSE(m_fileCard.eject(m_prompter));                      // no card used yet
     ASSERT_TRUE(CTempDir::makeDirs(file(CFileCard::kTempFileName))); // the write itself fails
-    for (const auto& c : aCases)
+    for (const auto& [bReadOnly, bFreeOk, nFree, nAttributes, strReport] : aCases)
     {
-        drive.info.bReadOnly = c.bReadOnly;
-        drive.bFreeOk = c.bFreeOk;
-        drive.nFreeBytes = c.nFree;
-        m_layer.setAttributes(file(), c.nAttributes | 0x20);
-        EXPECT_EQ(use(false, false), Texts{c.strReport});
+        drive.info.bReadOnly = bReadOnly;
+        drive.bFreeOk = bFreeOk;
+        drive.nFreeBytes = nFree;
+        m_layer.setAttributes(file(), nAttributes | 0x20); // the archive bit never blocks
+        EXPECT_EQ(use(false, false), Texts{strReport});
         EXPECT_EQ(CTempDir::readFile(file()), "x");
         EXPECT_FALSE(m_fileCard.canEject());
     }

@@ -99,7 +99,6 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     CFakeVolumeLayer::Drive& rFloppy = addDrive(8, true);
     rFloppy.eMedia = CVolumeLayer::eMediaReported;
     rFloppy.nMediaType = 5; // a floppy format: never offered
-    EXPECT_EQ(m_volume.enumVolumes(), 1u << 3);
     EXPECT_EQ(select(0, 0), Texts(2));
     EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia}));
     EXPECT_TRUE(m_prompter.getChoices().empty());
@@ -108,21 +107,23 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     addDrive(1, true).info = {"K\xC3\xA4rtchen", true, false};
     addDrive(4, true).info = {"\xE4t", false, true}; // not UTF-8: shown as Latin-1
     addDrive(5, true).info = {"", true, true};
-    rFloppy.nMediaType = CVolumeLayer::kRemovableMedia;   // asked about once only
+    CFakeVolumeLayer::Drive& rLate = addDrive(6, true); // media are asked about once: not here
+    rLate.eMedia = CVolumeLayer::eMediaReported;
+    rLate.nMediaType = 5;
     CTempDir::makeDirs(m_dir.file(dir(7) + "/ZOLT.CFG")); // a folder is not the file
     m_layer.setDrive(7, m_dir.file(dir(7)) + "/");
     addDrive(31, true); // the last slot there is
-    EXPECT_EQ(m_volume.enumVolumes(), 0x800000BBu);
-    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 0x800001BBu);
+    EXPECT_EQ(m_volume.enumVolumes(), 0x800000FBu);
+    EXPECT_EQ(CZoltVolume(m_layer).enumVolumes(), 0x800000BBu);
     const wxString kCompressed =
         kProtect + "Volume is compressed.\nPlease use an uncompressed media.";
     const std::tuple<int, int, Texts, Texts> aCases[] = {
         // answers, roots chosen, reports
-        {3, 4, {root(31), root(7)}, {}},
+        {4, 5, {root(31), root(7)}, {}},
         {0, 1, {root(1), ""}, {kProtected}},
         {1, 2, {root(4), ""}, {kCompressed}},
         {2, 3, {root(5), ""}, {kProtected}},
-        {-1, 6, {"", ""}, {}}, // a cancel is silent, an answer off the list asserts
+        {-1, 7, {"", ""}, {}}, // a cancel is silent, an answer off the list asserts
     };
     for (const auto& [nRead, nWrite, astrChosen, astrReports] : aCases)
     {
@@ -135,8 +136,9 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     const wxString strLatin =
         root(4) + " (name: " + wxString::FromUTF8("\xC3\xA4t") + ") [compressed]";
     const wxString strBoth = root(5) + " [write protected]"; // write protection wins
-    EXPECT_EQ(offered(0), (Texts{strLabelled, strLatin, strBoth, root(31)}));
-    EXPECT_EQ(offered(1), (Texts{root(0), strLabelled, strLatin, strBoth, root(7), root(31)}));
+    EXPECT_EQ(offered(0), (Texts{strLabelled, strLatin, strBoth, root(6), root(31)}));
+    EXPECT_EQ(offered(1),
+              (Texts{root(0), strLabelled, strLatin, strBoth, root(6), root(7), root(31)}));
     const CScriptedPrompter::Choice& rWrite = m_prompter.getChoices()[1];
     EXPECT_EQ(rWrite.strMessage + "|" + rWrite.strCaption,
               "Select a micro SD card drive|Write Settings");

@@ -47,7 +47,7 @@ check "write mounts the card and writes it" \
 touch "$d/busy"
 run eject "$d/media/ZCARD"
 check "eject reports a busy card, which stays mounted and powered" "[ \$? -eq 1 ] &&
-    grep -q 'is busy' '$d/err' && grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ ! -e '$d/powered-off' ]"
+    grep -q 'is busy: a program still uses the card' '$d/err' && grep -q ' 8:17 ' '$r/proc/self/mountinfo' && [ ! -e '$d/powered-off' ]"
 rm "$d/busy" "$d/media/ZCARD/ZOLT.CFG"
 run write --eject "$d/s.zlx" "$d/media/ZCARD"
 check "write --eject writes, unmounts and powers off" \

@@ -20,13 +20,10 @@ const wxString kChoices[] = {
     "/media/u/RO/ [write protected]",    "/media/u/X/ (name: A) [compressed]",
     "/dev/sdb1 (name: B) (not mounted)", "/dev/sdc1 (not mounted)"};
 const RootCase kRoots[] = {
-    {"/media/u/CARD", 0},  {"/media/u/CARD/", 0},
-    {"/media/u/CARD2", 1}, {"/media/u/RO/", 2},
-    {"/media/u/X", 3},     {"/media/u/../u/CARD2/", 1},
-    {"/media/u/CAR", -1},  {"/media/u/CARD/sub", -1},
-    {"/media/u/card", -1}, {"/media/u", -1},
-    {"/dev/sdb1", 4},      {"/dev/sdc1/", 5},
-    {"/dev/sdb", -1},      {"/media/u/CARD (name: CARD)", -1},
+    {"/media/u/CARD", 0},      {"/media/u/CARD/", 0},       {"/media/u/RO/", 2},
+    {"/media/u/X", 3},         {"/media/u/../u/CARD2/", 1}, {"/media/u/CAR", -1},
+    {"/media/u/CARD/sub", -1}, {"/media/u/card", -1},       {"/media/u", -1},
+    {"/dev/sdb1", 4},          {"/dev/sdc1/", 5},           {"/media/u/CARD (name: CARD)", -1},
 };
 #endif
 } // namespace

@@ -101,8 +101,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         if (std::string(c.pszVerdict).size() < 3)
             astrOffered.insert(astrOffered.begin(), strMp + "/");
     }
-    // The running system on one stick, a swap file on another, and places
-    // that are judged by their type alone, never looked at.
+    // The running system on one stick, a swap file on another, and a stack of mounts.
     sys.device(aCases[11].strDisk + "/sdep2", 16 * 11 + 2);
     sys.mount(16 * 11 + 2, "/", "ext4");
     sys.write("r/proc/swaps", "Filename\n" + sys.file("media/m") + "\\040card/s\n");
@@ -110,9 +109,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     sys.mount(202, "/run/user/1000", "tmpfs");
     sys.raw("30 1 0:56 / /m/loop rw - fuseblk /dev/loopy rw"); // a link that points at itself
     sys.link("loopy", "dev/loopy");
-    mapWhy.insert({{"/", "sde holds"},
-                   {"/run/user/1000", "not found on cards"},
-                   {"/m/loop", "no block device"}});
+    mapWhy.insert({{"/", "sde holds"}, {"/run/user/1000", "on cards"}, {"/m/loop", "no block"}});
     // Mount points as the mount table escapes them, decoded, and why they are not offered.
     const char* const aPlaces[][3] = {
         {"/m/\xC3\xA4\xE2\x82\xAC", "/m/\xC3\xA4\xE2\x82\xAC", "no block device"},

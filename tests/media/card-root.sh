@@ -1,6 +1,5 @@
-# Sourced by the card scripts, with $d the test's folder: check() and, in $r,
-# a /proc, /sys and /run of the test's own with one USB reader sdb whose card
-# partition sdb1 is 8:17.
+# Sourced by the card scripts, with $d the test's folder: check(), and in $r a /proc,
+# /sys and /run of the test's own with one USB reader sdb whose card partition sdb1 is 8:17.
 failures=0
 check() { # description, condition
     eval "$2" && echo "ok: $1" && return

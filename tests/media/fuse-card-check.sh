@@ -11,8 +11,7 @@ if [ "$(id -u)" -ne 0 ] || [ ! -c /dev/fuse ] || ! unshare -m true 2>/dev/null; 
     exit 77
 fi
 [ -n "${ZOLT_IN_NAMESPACE:-}" ] || ZOLT_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$@"
-d=$(mktemp -d)
-server=
+d=$(mktemp -d) server=
 # The server's end closes the connection; only then may the mount be touched.
 trap '{ [ -n "$server" ] && kill $server && wait $server; umount -l "$d/card"; rm -rf "$d"; } 2>/dev/null' EXIT
 run() { # COMMAND..., noting in $took how many seconds it needed

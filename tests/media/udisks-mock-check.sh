@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# zoltcfg's card commands against a stand-in udisks2 on a private bus, over a
-# /proc, /sys and /run of the test's own with one USB reader whose FAT card is
-# not mounted. Usage: udisks-mock-check.sh ZOLTCFG
+# zoltcfg's card commands against a stand-in udisks2 on a private bus, with a FAT card
+# that is not mounted (see card-root.sh). Usage: udisks-mock-check.sh ZOLTCFG
 set -uo pipefail
 zoltcfg=${1:?zoltcfg}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -9,8 +8,7 @@ if ! /usr/bin/python3 -c 'import dbusmock' 2>/dev/null || ! command -v dbus-daem
     echo "SKIP: python3-dbusmock or dbus-daemon is missing (scripts/bootstrap installs them)"
     exit 77
 fi
-d=$(mktemp -d)
-pids=()
+d=$(mktemp -d) pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$d"' EXIT
 run() { timeout 20 "$zoltcfg" "$@" >"$d/out" 2>"$d/err"; }
 . "$here/card-root.sh"

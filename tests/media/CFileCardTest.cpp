@@ -100,7 +100,7 @@ TEST_F(CardTest, ReadingOffersCardsHoldingTheFileWritingEveryCard)
     rFloppy.eMedia = CVolumeLayer::eMediaReported;
     rFloppy.nMediaType = 5; // a floppy format: never offered
     EXPECT_EQ(select(0, 0), Texts(2));
-    EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia})); // and no choice shown
+    EXPECT_EQ(reports(), (Texts{kNoFile, kNoMedia}));
     EXPECT_TRUE(m_prompter.getChoices().empty());
 
     addDrive(0, false);

@@ -162,6 +162,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
     EXPECT_FALSE(layer.freeSpace(astrOffered[1], nFree));
     EXPECT_TRUE(layer.isMounted(astrOffered[1]));
 }
+
 TEST(TimedProbe, AnswersWhereChildrenAreReapedUnasked)
 {
     // A parent may hand SIGCHLD down ignored: the probe's end must still end the wait.

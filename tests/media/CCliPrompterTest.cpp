@@ -1,19 +1,12 @@
 // The command-line tool's answers to the volume choice.
 #include "CCliPrompter.h"
-#include "CTempDir.h"
 
 #include <gtest/gtest.h>
-#include <wx/filename.h>
-
-#include <unistd.h>
 
 namespace
 {
-struct RootCase
-{
-    const char* pszRoot;
-    int nIndex;
-};
+// A root given on the command line, and the entry it picks (-1: refused).
+using RootCase = std::pair<const char*, int>;
 #ifdef _WIN32
 const wxString kChoices[] = {"R:\\ (name: CARD)", "S:\\", "T:\\ [write protected]",
                              "U:\\ (name: A) [compressed]"};
@@ -27,13 +20,10 @@ const wxString kChoices[] = {
     "/media/u/RO/ [write protected]",    "/media/u/X/ (name: A) [compressed]",
     "/dev/sdb1 (name: B) (not mounted)", "/dev/sdc1 (not mounted)"};
 const RootCase kRoots[] = {
-    {"/media/u/CARD", 0},  {"/media/u/CARD/", 0},
-    {"/media/u/CARD2", 1}, {"/media/u/RO/", 2},
-    {"/media/u/X", 3},     {"/media/u/../u/CARD2/", 1},
-    {"/media/u/CAR", -1},  {"/media/u/CARD/sub", -1},
-    {"/media/u/card", -1}, {"/media/u", -1},
-    {"/dev/sdb1", 4},      {"/dev/sdc1/", 5},
-    {"/dev/sdb", -1},      {"/media/u/CARD (name: CARD)", -1},
+    {"/media/u/CARD", 0},      {"/media/u/CARD/", 0},       {"/media/u/RO/", 2},
+    {"/media/u/X", 3},         {"/media/u/../u/CARD2/", 1}, {"/media/u/CAR", -1},
+    {"/media/u/CARD/sub", -1}, {"/media/u/card", -1},       {"/media/u", -1},
+    {"/dev/sdb1", 4},          {"/dev/sdc1/", 5},           {"/media/u/CARD (name: CARD)", -1},
 };
 #endif
 } // namespace
@@ -41,36 +31,13 @@ const RootCase kRoots[] = {
 TEST(CliPrompter, GivenRootPicksItsEntryWhateverLabelOrMarker)
 {
     const wxArrayString astrChoices(std::size(kChoices), kChoices);
-    for (const RootCase& c : kRoots)
-    {
-        CConsoleReporter reporter;
-        CCliPrompter prompter(reporter, c.pszRoot);
-        EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), c.nIndex) << c.pszRoot;
-        // A refusal lists what is offered.
-        EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, c.nIndex < 0)
-            << c.pszRoot;
-    }
-}
-
-TEST(CliPrompter, WithoutRootOnlyASingleEntryIsTaken)
-{
     CConsoleReporter reporter;
-    CCliPrompter prompter(reporter, wxString());
-    const wxString astr[] = {"/media/u/A/", "/media/u/B/"};
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(1, astr)), 0);
-    EXPECT_TRUE(prompter.getDeclined().empty());
-    EXPECT_EQ(prompter.chooseIndex("m", "c", wxArrayString(2, astr)), -1);
-    EXPECT_NE(prompter.getDeclined().find("several"), wxString::npos);
-    EXPECT_TRUE(prompter.chooseFile(CPrompter::eFileOpen, "m", "", "", "").empty());
-}
-
-TEST(CliPrompter, RelativeRootIsTakenFromTheWorkingDirectory)
-{
-    CTempDir dir;
-    char acOld[4096];
-    ASSERT_NE(getcwd(acOld, sizeof(acOld)), nullptr);
-    ASSERT_EQ(chdir(dir.path().c_str()), 0);
-    const wxString strRoot = CCliPrompter::normaliseRoot("card");
-    ASSERT_EQ(chdir(acOld), 0);
-    EXPECT_EQ(strRoot, wxString::FromUTF8(dir.file("card")) + wxFileName::GetPathSeparator());
+    for (const auto& [pszRoot, nIndex] : kRoots)
+    {
+        CCliPrompter prompter(reporter, pszRoot);
+        EXPECT_EQ(prompter.chooseIndex("m", "c", astrChoices), nIndex) << pszRoot;
+        // A refusal lists what is offered.
+        EXPECT_EQ(prompter.getDeclined().find(kChoices[1]) != wxString::npos, nIndex < 0)
+            << pszRoot;
+    }
 }

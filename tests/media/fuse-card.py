@@ -1,23 +1,10 @@
 #!/usr/bin/python3
-'''A card's file system served through FUSE, whose server can stop answering.
-
-Usage: fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR
-
-Speaks the kernel's FUSE protocol on /dev/fuse directly (root only) and
-serves one file, ZOLT.CFG, with the bytes of IMAGE. While CONTROL_DIR holds
-"hang-open", opening and reading are never answered; while it holds "hang",
-nothing is. Killing the server ends the mount's connection.
-'''
-import ctypes
-import errno
-import os
-import struct
-import sys
+'''fuse-card.py MOUNTPOINT IMAGE CONTROL_DIR serves ZOLT.CFG (IMAGE) over /dev/fuse, but
+not opens and reads while CONTROL_DIR holds "hang-open", nothing while it holds "hang".'''
+import ctypes, errno, os, struct, sys
 
 mount_point, image_path, control = sys.argv[1:4]
-with open(image_path, 'rb') as f:
-    image = f.read()
-
+image = open(image_path, 'rb').read()
 fd = os.open('/dev/fuse', os.O_RDWR)
 libc = ctypes.CDLL(None, use_errno=True)
 options = f'fd={fd},rootmode=40000,user_id=0,group_id=0,allow_other'.encode()
@@ -25,9 +12,8 @@ if libc.mount(b'zoltcard', mount_point.encode(), b'fuse.zoltcard', 6, options) !
     sys.exit(f'mount: {os.strerror(ctypes.get_errno())}')
 
 ROOT, FILE = 1, 2
-LOOKUP, FORGET, GETATTR, OPEN, READ, STATFS, RELEASE, FLUSH, INIT = 1, 2, 3, 14, 15, 17, 18, 25, 26
-OPENDIR, READDIR, RELEASEDIR, INTERRUPT, BATCH_FORGET = 27, 28, 29, 36, 42
-NO_REPLY = {FORGET, INTERRUPT, BATCH_FORGET}
+LOOKUP, GETATTR, OPEN, READ, STATFS, INIT, OPENDIR = 1, 3, 14, 15, 17, 26, 27
+NO_REPLY, EMPTY_REPLY = {2, 36, 42}, {18, 25, 28, 29}  # forgets, interrupt; releases, flush, readdir
 
 
 def attr(node):
@@ -38,10 +24,9 @@ def attr(node):
 
 
 def answer(opcode, node, body):
-    '''(error, reply body) for one request; validity times are 0, so that
-    every look at the card comes here.'''
+    '''(error, reply body); validity times are 0, so every look at the card comes here.'''
     if opcode == INIT:
-        major, minor, readahead = struct.unpack_from('<III', body)
+        readahead = struct.unpack_from('<III', body)[2]
         return 0, struct.pack('<IIIIHHIIHHI7I', 7, 26, readahead, 0, 16, 12, 131072, 1, 0, 0, 0,
                               *[0] * 7)
     if opcode == GETATTR:
@@ -51,16 +36,13 @@ def answer(opcode, node, body):
             return -errno.ENOENT, b''
         return 0, struct.pack('<QQQQII', FILE, 0, 0, 0, 0, 0) + attr(FILE)
     if opcode == STATFS:
-        return 0, struct.pack('<5Q4I6I', 122000, 120000, 120000, 0, 0, 512, 255, 512, 0,
-                              *[0] * 6)
+        return 0, struct.pack('<5Q4I6I', 122000, 120000, 120000, 0, 0, 512, 255, 512, 0, *[0] * 6)
     if opcode in (OPEN, OPENDIR):
         return 0, struct.pack('<QII', 0, 0, 0)
     if opcode == READ:
         _, offset, size = struct.unpack_from('<QQI', body)
         return 0, image[offset:offset + size] if node == FILE else b''
-    if opcode in (READDIR, RELEASE, RELEASEDIR, FLUSH):
-        return 0, b''
-    return -errno.ENOSYS, b''
+    return (0 if opcode in EMPTY_REPLY else -errno.ENOSYS), b''
 
 
 while True:

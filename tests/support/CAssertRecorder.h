@@ -1,5 +1,4 @@
-// Records the toolkit's assertions instead of stopping on them, for as long
-// as it lives: the program runs silently past them, tests can expect them.
+// Records the toolkit's assertions, while it lives, instead of stopping on them.
 #pragma once
 
 #include <wx/debug.h>

@@ -1,5 +1,4 @@
-// A volume layer with scripted drives, volumes and failures. Roots are best
-// real folders: files are then written there through the platform's own write.
+// Scripted drives and failures; roots are real folders, written for real.
 #pragma once
 
 #include "CVolumeLayer.h"
@@ -30,23 +29,9 @@ public:
         return m_aDrives[nSlot];
     }
     void setAttributes(const std::string& strPath, uint32_t n) { m_mapAttributes[strPath] = n; }
-    // While set, replaceFile fails without touching anything.
-    void setWriteFails(bool bFails) { m_bWriteFails = bFails; }
     // The next nProbes probes answer (-1: all); every later one runs out, or
     // with bCrash comes back in time with nothing, as a probe that died.
-    void setProbesAnswering(int nProbes, bool bCrash = false)
-    {
-        m_nProbesAnswering = nProbes;
-        m_bProbeCrashes = bCrash;
-    }
-    // A card that is not mounted; mounting it adds a drive with strMountRoot,
-    // or fails with "refused" when that is empty.
-    void addUnmounted(const std::string& strDevice, const std::string& strLabel,
-                      const std::string& strMountRoot)
-    {
-        m_aCards.push_back({strDevice, strLabel});
-        m_astrMountRoots.push_back(strMountRoot);
-    }
+    void setProbesAnswering(int nProbes, bool bCrash = false) { m_probes = {nProbes, bCrash}; }
     // Non-empty: ejecting fails with this text.
     void setEjectError(const std::string& strError) { m_strEjectError = strError; }
 
@@ -69,10 +54,7 @@ public:
         rnType = drive(strRoot).eMedia == eMediaReported ? drive(strRoot).nMediaType : rnType;
         return drive(strRoot).eMedia;
     }
-    uint32_t fileAttributes(const std::string& strPath) override
-    {
-        return m_mapAttributes[strPath];
-    }
+    uint32_t fileAttributes(const std::string& str) override { return m_mapAttributes[str]; }
     bool freeSpace(const std::string& strRoot, uint64_t& rnBytes) override
     {
         rnBytes = drive(strRoot).bFreeOk ? drive(strRoot).nFreeBytes : rnBytes;
@@ -81,33 +63,15 @@ public:
     bool replaceFile(const std::string& strPath, const std::string& strTempPath, const void* pData,
                      size_t nSize, std::string& strError) override
     {
-        strError = m_bWriteFails ? "the write was made to fail" : strError;
-        return !m_bWriteFails &&
-               createPlatform()->replaceFile(strPath, strTempPath, pData, nSize, strError);
+        return createPlatform()->replaceFile(strPath, strTempPath, pData, nSize, strError);
     }
     bool probe(const std::function<std::string()>& fnProbe, std::string& rstrAnswer) override
     {
-        if (m_nProbesAnswering == 0)
-            return m_bProbeCrashes;
-        m_nProbesAnswering -= m_nProbesAnswering > 0;
+        if (m_probes.first == 0)
+            return m_probes.second;
+        m_probes.first -= m_probes.first > 0;
         rstrAnswer = fnProbe();
         return true;
-    }
-    std::vector<UnmountedCard> unmountedCards() override { return m_aCards; }
-    bool mountCard(const std::string& strDevice, std::string& rstrRoot,
-                   std::string& rstrError) override
-    {
-        for (size_t i = 0; i < m_aCards.size(); ++i)
-            if (m_aCards[i].strDevice == strDevice && !m_astrMountRoots[i].empty())
-            {
-                rstrRoot = m_astrMountRoots[i];
-                setDrive(m_aDrives.size(), rstrRoot).info.strLabel = m_aCards[i].strLabel;
-                m_aCards.erase(m_aCards.begin() + i);
-                m_astrMountRoots.erase(m_astrMountRoots.begin() + i);
-                return true;
-            }
-        rstrError = "refused";
-        return false;
     }
     bool ejectCard(const std::string& strRoot, std::string& rstrError) override
     {
@@ -130,9 +94,6 @@ private:
 
     std::deque<Drive> m_aDrives; // its references stay valid as it grows
     std::map<std::string, uint32_t> m_mapAttributes;
-    std::vector<UnmountedCard> m_aCards;
-    std::vector<std::string> m_astrMountRoots;
     std::string m_strEjectError;
-    int m_nProbesAnswering = -1;
-    bool m_bWriteFails = false, m_bProbeCrashes = false;
+    std::pair<int, bool> m_probes{-1, false}; // probes yet to answer, whether the rest crash
 };

@@ -1,5 +1,4 @@
-// A prompter for tests: records every report and question, and answers the
-// questions from queues filled beforehand; an unscripted one is cancelled.
+// Records reports and questions; answers from queues, else cancels.
 #pragma once
 
 #include "CPrompter.h"

@@ -1,12 +1,11 @@
-// A fresh directory for one test, removed with everything in it at the end.
-// Paths are UTF-8 throughout; Windows wants them wide, hence u8path.
+// A fresh directory for one test, removed with all in it; UTF-8 paths (u8path for Windows).
 #pragma once
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 #include <stdexcept>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -48,9 +47,8 @@ public:
     }
     static std::string readFile(const std::string& strPath)
     {
-        std::ostringstream content;
-        content << std::ifstream(native(strPath), std::ios::binary).rdbuf();
-        return content.str();
+        std::ifstream in(native(strPath), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     static bool exists(const std::string& strPath)
     {

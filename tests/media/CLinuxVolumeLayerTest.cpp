@@ -180,3 +180,17 @@ TEST(TimedProbe, AnswersWhereChildrenAreReapedUnasked)
     ASSERT_EQ(waitpid(nChild, &nStatus, 0), nChild);
     EXPECT_EQ(nStatus, 0);
 }
+
+TEST(LinuxVolumeLayer, OffersAtMost32Drives)
+{
+    CFakeSystem sys;
+    sys.device(kUsb + "block/sdb", 16, "1");
+    for (unsigned i = 0; i < 33; ++i)
+    {
+        sys.device(kUsb + "block/sdb/sdb" + std::to_string(i + 1), 17 + i);
+        sys.mount(17 + i, "/m" + std::to_string(100 + i), "vfat");
+    }
+    CLinuxVolumeLayer layer(sys.root());
+    EXPECT_EQ(layer.drives().size(), 32u);
+    EXPECT_EQ(layer.scan().back().strReason, "more than 32 drives");
+}

@@ -322,6 +322,7 @@ class Failures(ToolTest):
         corrupt, none = "failed to read the settings.", "{} holds no parameter records."
         for name, data, message in [
                 ("short.CFG", DEFAULT_CARD[:1000], "{} read wrong\n  file size."),
+                ("text.CFG", " not settings", "{} read wrong\n  file size."),
                 ("empty.CFG", b"", none), ("zero.CFG", bytes(512), none),
                 ("damaged.CFG", bytes(damaged), none),
                 ("broken.zlx", "<zolt-settings><system-parameter></zolt-settings>", unread),

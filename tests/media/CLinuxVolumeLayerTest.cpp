@@ -115,7 +115,7 @@ TEST(LinuxVolumeLayer, OffersMountedRemovableMediaOnlyInMountPointOrder)
         {"/m/\xC3\xA4\xE2\x82\xAC", "/m/\xC3\xA4\xE2\x82\xAC", "no block device"},
         {"/m/\xF0\x9F\x92\xBE", "/m/\xF0\x9F\x92\xBE", "no block device"},
         {"/m/\xE0\xA4\x85", "/m/\xE0\xA4\x85", "no block device"},
-        {"/m/a\\134\\101", "/m/a\\A", "no block device"},
+        {"/m/a\\134\\101\\047", "/m/a\\A'", "no block device"},
         {"/m/\\400\\08\\080", "/m/\\400\\08\\080", "no block device"}, // not escapes
         {"/m/cut\\04", "/m/cut\\04", "no block device"},
         {"/m/\xC0\x80", "/m/\xC0\x80", "UTF-8"},

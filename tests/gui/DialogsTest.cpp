@@ -1,34 +1,29 @@
-// The editor's dialogs (message, file and choice prompts, About) and its icon.
+// The editor's dialogs: the message, the file prompts, and its icon.
 #include "GuiTest.h"
 
 #include "CAppIcon.h"
-#include "CDlgAbout.h"
 #include "CDlgPrompter.h"
-#include "CTempDir.h"
 
 #include <wx/button.h>
-#include <wx/collpane.h>
 #include <wx/filedlg.h>
-#include <wx/hyperlink.h>
 #include <wx/msgdlg.h>
 #include <wx/statbmp.h>
 
 namespace
 {
-using Dialogs = CGuiFrameTest;
+using Dialogs = CHandlerTest;
 
 // The message is wide enough for its title, and a long text still sets the width.
 TEST_F(Dialogs, MessageShowsTitleTextWarningAndOk)
 {
-    const std::pair<const char*, wxString> aCases[] = {
-        {"Can't write the file", "/media/card/ZOLT.CFG\nThe card is write-protected."},
-        {"Can't write to this volume", "x"},
-        {"", wxString(wxUniChar('W'), 80)}};
-    for (const auto& [pcTitle, strText] : aCases)
+    for (const auto& [pcTitle, strText] :
+         {std::pair<const char*, wxString>{"Can't write the file", "/media/card/ZOLT.CFG\nlocked"},
+          {"Can't write to this volume", "x"},
+          {"", wxString(wxUniChar('W'), 80)}})
     {
         SCOPED_TRACE(pcTitle);
         CDlgMessage dlg(m_pFrame, wxID_ANY, pcTitle, strText);
-        EXPECT_EQ(wxString(pcTitle) + "|" + strText,
+        EXPECT_EQ(pcTitle + ("|" + strText),
                   dlg.GetTitle() + "|" + dlg.getStaticTextMessage()->GetLabel());
         const wxImage img = dlg.getStaticBitmapWarning()->GetBitmap().ConvertToImage();
         EXPECT_EQ(wxSize(48, 48), img.GetSize());
@@ -49,19 +44,18 @@ TEST_F(Dialogs, MessageShowsTitleTextWarningAndOk)
     }
 }
 
-TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
+TEST_F(Dialogs, FileDialogsShowSettingsFilesWhateverTheCase)
 {
     CDlgPrompter prompter(m_pFrame);
-    for (long nStyle : {long(wxFD_OPEN), long(wxFD_SAVE | wxFD_OVERWRITE_PROMPT)})
-        for (int nAnswer : {wxID_CANCEL, wxID_OK})
+    for (int nAnswer : {wxID_CANCEL, wxID_OK})
+        for (long nStyle : {long(wxFD_OPEN), long(wxFD_SAVE | wxFD_OVERWRITE_PROMPT)})
         {
-            wxString strPath = "unchanged", strInDialog;
+            wxString strInDialog;
             auto fnAnswer = [&](wxFileDialog* pDlg)
             {
                 EXPECT_EQ("Settings file|/tmp|zolt1.zlx|Zolt xml (*.zlx)|*.[zZ][lL][xX]",
                           pDlg->GetMessage() + "|" + pDlg->GetDirectory() + "|" +
                               pDlg->GetFilename() + "|" + pDlg->GetWildcard());
-                // GTK's filter shows settings files whatever the case of their names.
                 GtkFileFilter* pFilter =
                     gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(pDlg->GetHandle()));
                 for (const char* pcName : {"a.zlx", "B.ZLX", "c.Zlx", "d.xml", "e.zlxx"})
@@ -78,141 +72,64 @@ TEST_F(Dialogs, PrompterAsksThroughTheStandardDialogs)
                 strInDialog = pDlg->GetPath();
                 return nAnswer;
             };
+            wxString strPath = "unchanged";
             wxTEST_DIALOG(strPath = prompter.chooseFile(
                               nStyle == wxFD_OPEN ? CPrompter::eFileOpen : CPrompter::eFileSave,
                               "Settings file", "/tmp", "zolt1.zlx", "Zolt xml (*.zlx)|*.zlx"),
                           CExpectDialog<wxFileDialog>(fnAnswer));
             EXPECT_EQ(nAnswer == wxID_OK ? strInDialog : wxString(), strPath);
         }
-    wxArrayString astr;
-    astr.push_back("/media/a (name: CARD)");
-    astr.push_back("/media/b");
-    for (int nPick : {1, -1})
-    {
-        int n = -2;
-        wxTEST_DIALOG(n = prompter.chooseIndex("Choose the card", "Read Settings", astr),
-                      expectChoice(nPick, "Read Settings", "/media/a (name: CARD)|/media/b"));
-        EXPECT_EQ(nPick, n);
-    }
     wxTEST_DIALOG(prompter.report("File is corrupted", "/tmp/x.zlx\nbad"),
-                  expectMessage("File is corrupted", "/tmp/x.zlx\nbad",
-                                [this](CDlgMessage* pDlg)
+                  expectMessage("File is corrupted|/tmp/x.zlx\nbad", [this](CDlgMessage* pDlg)
                                 { EXPECT_EQ(m_pFrame, pDlg->GetParent()); }));
 }
 
-// A name saved without extension gets the filter's, and a file that exists
-// under the completed name is asked about before it is chosen.
+// A name saved without extension gets the filter's; a file that exists under
+// the completed name is asked about, and "No" brings the dialog back.
 TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
 {
-    const CTempDir dir;
-    const wxString strDir = wxString::FromUTF8(dir.path());
-    ASSERT_TRUE(dir.write("taken.zlx", ""));
-    const struct
-    {
-        const char* pcTyped;
-        int nAnswer;          // to the replace question; 0: none expected
-        const char* pcChosen; // empty: cancelled
-    } aCase[] = {
+    const wxString strDir = path("");
+    ASSERT_TRUE(m_dir.write("taken.zlx", ""));
+    // Typed names, the answers to the replace question (0: none expected), the name chosen.
+    const std::tuple<const char*, int, const char*> aCases[] = {
         {"mine", 0, "mine.zlx"},       {"mine.xml", 0, "mine.xml.zlx"},
         {"c.Zlx", 0, "c.Zlx"},         {"d.zlx.", 0, "d.zlx..zlx"},
         {"taken", wxID_NO, ""},        {"taken", wxID_YES, "taken.zlx"},
-        {"taken.zlx", 0, "taken.zlx"}, {nullptr, 0, ""},
-    };
-    CDlgPrompter prompter(m_pFrame);
-    for (const auto& c : aCase)
+        {"taken.zlx", 0, "taken.zlx"}, {"", 0, ""}};
+    struct CAnswering : CDlgPrompter
     {
-        SCOPED_TRACE(&c - aCase);
+        using CDlgPrompter::CDlgPrompter;
+        wxString strTyped, strOffered;
+        wxString showFileDialog(long, const wxString&, const wxString&, const wxString& strName,
+                                const wxString&) override
+        {
+            strOffered << strName << "|";
+            return std::exchange(strTyped, "");
+        }
+    } prompter(m_pFrame);
+    for (const auto& [pcTyped, nAnswer, pcChosen] : aCases)
+    {
+        SCOPED_TRACE(pcTyped);
+        prompter.strTyped = *pcTyped ? strDir + pcTyped : "";
+        prompter.strOffered.clear();
         auto fnAsk = [&](wxMessageDialog* pDlg)
         {
             EXPECT_TRUE(pDlg->GetMessage().Contains("\"taken.zlx\" already exists"));
             EXPECT_EQ("Save Settings", pDlg->GetTitle());
-            return c.nAnswer;
+            return nAnswer;
         };
         wxString strPath;
-        auto fnComplete = [&]
+        auto fnChoose = [&]
         {
-            strPath = prompter.completeSavePath(c.pcTyped ? strDir + "/" + c.pcTyped : "",
-                                                "Save Settings", "Zolt xml (*.zlx)|*.zlx");
+            strPath = prompter.chooseFile(CPrompter::eFileSave, "Save Settings", strDir,
+                                          "zolt1.zlx", "Zolt xml (*.zlx)|*.zlx");
         };
-        if (c.nAnswer == 0)
-            EXPECT_NO_DIALOG(fnComplete())
+        if (nAnswer == 0)
+            fnChoose();
         else
-            wxTEST_DIALOG(fnComplete(), CExpectDialog<wxMessageDialog>(fnAsk));
-        EXPECT_EQ(*c.pcChosen ? strDir + "/" + c.pcChosen : wxString(), strPath);
-    }
-    // "No" to replacing brings the save dialog back with the name as typed.
-    struct CAnswering : CDlgPrompter
-    {
-        using CDlgPrompter::CDlgPrompter;
-        std::vector<wxString> astrAnswers, astrOffered;
-        wxString showFileDialog(long, const wxString&, const wxString& strIn,
-                                const wxString& strName, const wxString&) override
-        {
-            astrOffered.push_back(strIn + "|" + strName);
-            const wxString strAnswer = astrAnswers.front();
-            astrAnswers.erase(astrAnswers.begin());
-            return strAnswer;
-        }
-    } answering(m_pFrame);
-    const wxString strTaken = strDir + "/taken";
-    answering.astrAnswers = {strTaken, strTaken, ""};
-    auto fnNo = CExpectDialog<wxMessageDialog>([](wxMessageDialog*) { return int(wxID_NO); });
-    wxString strChosen = "unchanged";
-    wxTEST_DIALOG(strChosen = answering.chooseFile(CPrompter::eFileSave, "Save Settings", strDir,
-                                                   "zolt1.zlx", "Zolt xml (*.zlx)|*.zlx"),
-                  fnNo, fnNo);
-    EXPECT_EQ(wxString(), strChosen);
-    EXPECT_EQ((std::vector<wxString>{strDir + "|zolt1.zlx", strDir + "|taken", strDir + "|taken"}),
-              answering.astrOffered);
-}
-
-// What a window shows, in the order it was built: texts, links, icons and panes.
-wxString shown(wxWindow* pWin)
-{
-    wxString str;
-    for (wxWindow* p : pWin->GetChildren())
-        if (auto* pText = dynamic_cast<wxStaticText*>(p))
-            str += pText->GetLabel() + "|";
-        else if (auto* pLink = dynamic_cast<wxHyperlinkCtrl*>(p))
-            str += pLink->GetLabel() + " -> " + pLink->GetURL() + "|";
-        else if (dynamic_cast<wxStaticBitmap*>(p))
-            str += "icon|";
-        else if (auto* pPane = dynamic_cast<wxCollapsiblePane*>(p))
-            str += wxString::FromUTF8(gtk_expander_get_label(GTK_EXPANDER(pPane->GetHandle()))) +
-                   (pPane->IsCollapsed() ? " (closed): " : ": ") + shown(pPane->GetPane());
-    return str;
-}
-
-TEST_F(Dialogs, AboutShowsWhatTheRecordHolds)
-{
-    wxAboutDialogInfo app, bare;
-    app.SetName("Q417 SD");
-    app.SetVersion("1.1.0.0", wxString());
-    app.SetCopyright("(C) 2026 Q417 SD developers");
-    app.SetWebSite("https://q417sd.example.org/", "q417sd.example.org");
-    bare.SetName("Bare");
-    bare.SetDescription("Settings editor");
-    bare.SetWebSite("https://only.example.org/");
-    bare.SetIcon(CAppIcon::getIconBundle().GetIcon(32));
-    wxAboutDialogInfo team = app;
-    team.AddTranslator("Tess");
-    team.AddDeveloper("Ann");
-    team.AddDeveloper("Bob");
-    team.SetLicence("Free to use.");
-    team.AddArtist("Art");
-    team.AddDocWriter("Doc");
-    const wxString strApp = "Q417 SD 1.1.0.0|(C) 2026 Q417 SD developers|"
-                            "q417sd.example.org -> https://q417sd.example.org/|";
-    const std::pair<wxAboutDialogInfo, wxString> aCases[] = {
-        {app, strApp},
-        {bare, "Bare|Settings editor|https://only.example.org/ -> https://only.example.org/|icon|"},
-        {team, strApp + "License (closed): Free to use.|Developers (closed): Ann, Bob\n|"
-                        "Documentation writers (closed): Doc\n|Artists (closed): Art\n|"
-                        "Translators (closed): Tess\n|"}};
-    for (const auto& [info, strShown] : aCases)
-    {
-        CDlgAbout dlg(m_pFrame, info);
-        EXPECT_EQ("About " + info.GetName() + "|" + strShown, dlg.GetTitle() + "|" + shown(&dlg));
+            wxTEST_DIALOG(fnChoose(), CExpectDialog<wxMessageDialog>(fnAsk));
+        EXPECT_EQ(*pcChosen ? strDir + pcChosen : wxString(), strPath);
+        EXPECT_EQ(nAnswer == wxID_NO ? "zolt1.zlx|taken|" : "zolt1.zlx|", prompter.strOffered);
     }
 }
 
@@ -224,9 +141,7 @@ TEST(AppIcon, RendersAtEverySizeWithTransparentCorners)
     {
         const wxImage img = bundle.GetBitmap(wxSize(n, n)).ConvertToImage();
         ASSERT_EQ(wxSize(n, n), img.GetSize()) << n;
-        ASSERT_TRUE(img.HasAlpha());
-        EXPECT_EQ(0, img.GetAlpha(0, 0)) << n;
-        EXPECT_EQ(255, img.GetAlpha(n / 2, n / 2)) << n;
+        EXPECT_TRUE(img.HasAlpha() && img.GetAlpha(0, 0) == 0 && img.GetAlpha(n / 2, n / 2) == 255);
         EXPECT_TRUE(n == 256 || CAppIcon::getIconBundle().GetIconOfExactSize(n).IsOk()) << n;
     }
 }

@@ -6,8 +6,6 @@
 #include "CSettingsDropTarget.h"
 #include "CSettingsOpener.h"
 
-#include <wx/filename.h>
-
 TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
 {
     const std::pair<std::vector<const char*>, wxString> aCases[] = {
@@ -24,40 +22,36 @@ TEST(SettingsOpener, TheFileArgumentIsTheFirstThatIsNoOption)
     }
 }
 
-class SettingsOpening : public CHandlerTest
-{
-protected:
-    void expectOpened(const wxString& strPath)
-    {
-        EXPECT_EQ("", report());
-        EXPECT_TRUE(m_prompter.getFileRequests().empty());
-        EXPECT_EQ(kEdited.records(), m_pFrame->records());
-        EXPECT_EQ(" Q417 [" + wxFileName(strPath).GetFullName() + "]|" + strPath,
-                  m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
-        EXPECT_EQ(&m_prompter, &m_pFrame->getPrompter());
-    }
-};
+using SettingsOpening = CHandlerTest;
 
 TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)
 {
     // A file that cannot be read leaves the start-up state.
     ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
-    const std::vector<wxString> astrStart = snapshot();
+    const wxString strStart = snapshot();
     EXPECT_FALSE(CSettingsOpener::open(*m_pFrame, path("wrong-root.zlx")));
     EXPECT_EQ("File is corrupted: failed to read the settings.", report());
-    EXPECT_EQ(astrStart, snapshot());
-    EXPECT_EQ("Q417 SD|", m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile());
+    EXPECT_EQ(strStart, snapshot());
+    EXPECT_EQ("Q417 SD|", file());
     m_prompter.clear();
 
+    m_pFrame->at<wxCheckBox>(ID_CHECKBOX_KEYLOCKED)->SetValue(true);
+    const Records edited = m_pFrame->records();
     CFileXml xml;
-    xml.buildSettings(kEdited.sys(), kEdited.tool());
-    ASSERT_TRUE(xml.saveFile(m_prompter, path("named.zlx")));
+    SysPar sysPar;
+    ToolPar toolPar;
+    m_pFrame->getSysPar(sysPar);
+    m_pFrame->getToolPar(toolPar);
+    xml.buildSettings(sysPar, toolPar);
+    ASSERT_TRUE(xml.saveFile(m_prompter, path("named.zlx")) &&
+                xml.saveFile(m_prompter, path("first.zlx")));
+    m_pFrame->menu(ID_MENU_FILE_NEW);
     const wxString strCwd = wxGetCwd();
     ASSERT_TRUE(wxSetWorkingDirectory(wxString::FromUTF8(m_dir.path())));
-    const bool bOk = CSettingsOpener::open(*m_pFrame, "named.zlx");
+    EXPECT_TRUE(CSettingsOpener::open(*m_pFrame, "named.zlx"));
     wxSetWorkingDirectory(strCwd);
-    EXPECT_TRUE(bOk);
-    expectOpened(path("named.zlx"));
+    EXPECT_EQ(" Q417 [named.zlx]|" + path("named.zlx"), file());
+    EXPECT_EQ(edited, m_pFrame->records());
     // The next dialog starts where the file was.
     m_pFrame->menu(ID_MENU_FILE_OPEN);
     ASSERT_EQ(1u, m_prompter.getFileRequests().size());
@@ -65,7 +59,6 @@ TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)
 
     // The first dropped file opens once the drop is over.
     m_pFrame->menu(ID_MENU_FILE_NEW);
-    ASSERT_TRUE(xml.saveFile(m_prompter, path("first.zlx")));
     auto* pTarget = dynamic_cast<CSettingsDropTarget*>(m_pFrame->GetDropTarget());
     ASSERT_NE(nullptr, pTarget);
     EXPECT_FALSE(pTarget->OnDropFiles(0, 0, wxArrayString()));
@@ -75,6 +68,10 @@ TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)
     m_prompter.clear();
     EXPECT_TRUE(pTarget->OnDropFiles(5, 5, astrFiles));
     EXPECT_EQ(" Q417", m_pFrame->GetTitle());
-    guitest::pumpEvents(20);
-    expectOpened(path("first.zlx"));
+    pumpEvents(20);
+    EXPECT_EQ(" Q417 [first.zlx]|" + path("first.zlx"), file());
+    EXPECT_EQ(edited, m_pFrame->records());
+    EXPECT_EQ("", report());
+    EXPECT_TRUE(m_prompter.getFileRequests().empty());
+    EXPECT_EQ(&m_prompter, &m_pFrame->getPrompter());
 }

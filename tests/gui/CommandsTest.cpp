@@ -18,111 +18,35 @@ namespace
 class Commands : public CHandlerTest
 {
 protected:
-    // Moves a few controls away from the defaults; gives the records they stand for.
-    Records edit()
+    void SetUp() override
     {
-        m_pFrame->at<wxCheckBox>(ID_CHECKBOX_KEYLOCKED)->SetValue(true);
+        CHandlerTest::SetUp();
+        ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")));
+        m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
+        m_pDrive->info.strLabel = "CARD";
+    }
+    // Moves a few controls away from the defaults; gives the records they stand for.
+    Records edit(bool bLocked = true)
+    {
+        m_pFrame->at<wxCheckBox>(ID_CHECKBOX_KEYLOCKED)->SetValue(bLocked);
         m_pFrame->click(ID_RADIOBTN_TEMP_FIX);
         m_pFrame->m_apTempSpin[0]->SetValue(444);
         return m_pFrame->records();
     }
-    // The last file dialog asked for: kind, message, name and filter.
-    wxString asked() const
+    // Sends the command, answering its file dialog with strFile (empty: cancelled);
+    // gives what the dialog was asked for: kind, message, directory, name and filter.
+    wxString command(int nId, const wxString& strFile = "", bool bButton = false)
     {
-        const auto& r = m_prompter.getFileRequests().back();
-        return wxString(r.eKind == CPrompter::eFileSave ? "save|" : "open|") + r.strMessage + "|" +
-               r.strDefaultFile + "|" + r.strWildcard;
-    }
-    Records opened(const wxString& strPath)
-    {
-        m_prompter.answerFile(strPath);
-        m_pFrame->menu(ID_MENU_FILE_OPEN);
-        return m_pFrame->records();
-    }
-};
-
-TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
-{
-    const wxString strFilter = "|Zolt xml (*.zlx)|*.zlx", strFirst = path("sub/first.zlx");
-    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
-    const Records defaults = m_pFrame->records();
-    EXPECT_EQ("Q417 SD|", file());
-    const Records edited = edit();
-    m_prompter.answerFile(strFirst);
-    m_pFrame->menu(ID_MENU_FILE_SAVE);
-    EXPECT_EQ("save|Save Settings|zolt1.zlx" + strFilter, asked());
-    EXPECT_EQ(" Q417 [first.zlx]|" + strFirst, file());
-    // Save As offers the current file; the next save goes to the new one without asking.
-    m_prompter.answerFile(path("other.zlx"));
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    EXPECT_EQ("save|Save Settings|first.zlx" + strFilter, asked());
-    EXPECT_EQ(path("sub"), m_prompter.getFileRequests().back().strDir);
-    EXPECT_EQ(" Q417 [other.zlx]|" + path("other.zlx"), file());
-    m_pFrame->at<wxCheckBox>(ID_CHECKBOX_KEYLOCKED)->SetValue(false);
-    const Records unlocked = m_pFrame->records();
-    m_pFrame->menu(ID_BUTTON_SAVE, wxEVT_BUTTON);
-    // New forgets the file: the next save offers the default name again.
-    m_pFrame->menu(ID_MENU_FILE_NEW);
-    EXPECT_EQ(" Q417|", file());
-    EXPECT_EQ(defaults, m_pFrame->records());
-    m_pFrame->menu(ID_MENU_FILE_SAVE);
-    EXPECT_EQ("save|Save Settings|zolt1.zlx" + strFilter, asked());
-    // Open shows the file; Default keeps it current, and Save overwrites it.
-    m_prompter.answerFile(strFirst);
-    m_pFrame->menu(ID_BUTTON_LOAD, wxEVT_BUTTON);
-    EXPECT_EQ("open|Load Settings|*.zlx" + strFilter, asked());
-    EXPECT_EQ(" Q417 [first.zlx]|" + strFirst, file());
-    EXPECT_EQ(edited, m_pFrame->records());
-    m_pFrame->menu(ID_BUTTON_DEFAULT, wxEVT_BUTTON);
-    EXPECT_EQ(" Q417 [first.zlx]|" + strFirst, file());
-    m_pFrame->menu(ID_MENU_FILE_SAVE);
-    EXPECT_EQ(4u, m_prompter.getFileRequests().size());
-    EXPECT_EQ(unlocked, opened(path("other.zlx")));
-    EXPECT_EQ(defaults, opened(strFirst));
-    EXPECT_EQ("", report());
-}
-
-TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
-{
-    const wxString strGood = path("good.zlx");
-    const Records edited = edit();
-    m_prompter.answerFile(strGood);
-    m_pFrame->menu(ID_MENU_FILE_SAVE_AS);
-    m_pFrame->m_apTempSpin[0]->SetValue(333);
-    const wxString strBefore = snapshot();
-    ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
-    // The file answered (none: cancelled), and the report.
-    for (const auto& [nId, pcFile, pcReport] :
-         {std::tuple{+ID_MENU_FILE_OPEN, "wrong-root.zlx",
-                     "File is corrupted: failed to read the settings."},
-          {+ID_BUTTON_LOAD, "missing.zlx", "Can't read the file: failed to load the file."},
-          {+ID_MENU_FILE_SAVE_AS, "gone/b.zlx", "Can't save the file: failed to save the file."},
-          {+ID_MENU_FILE_OPEN, "", ""},
-          {+ID_MENU_FILE_SAVE_AS, "", ""}})
-    {
-        SCOPED_TRACE(pcFile);
         m_prompter.clear();
-        if (*pcFile)
-            m_prompter.answerFile(path(pcFile));
-        m_pFrame->menu(nId, nId == ID_BUTTON_LOAD ? wxEVT_BUTTON : wxEVT_MENU);
-        EXPECT_EQ(1u, m_prompter.getFileRequests().size());
-        EXPECT_EQ(pcReport, report());
-        EXPECT_EQ(strBefore, snapshot());
-        EXPECT_EQ(" Q417 [good.zlx]|" + strGood, file());
-    }
-    EXPECT_EQ(edited, opened(strGood));
-}
-
-// The card commands over a fake volume whose card is a real folder.
-class CardCommands : public Commands
-{
-protected:
-    void SetUp() override
-    {
-        Commands::SetUp();
-        ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")));
-        m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
-        m_pDrive->info.strLabel = "CARD";
+        m_prompter.answerFile(strFile.empty() ? "" : path(strFile.utf8_string()));
+        m_pFrame->menu(nId, bButton ? wxEVT_BUTTON : wxEVT_MENU);
+        if (m_prompter.getFileRequests().size() != 1)
+            return "asked " + std::to_string(m_prompter.getFileRequests().size());
+        const auto& r = m_prompter.getFileRequests()[0];
+        wxString strIn; // below the test's folder, or elsewhere (-)
+        strIn = r.strDir.StartsWith(wxString::FromUTF8(m_dir.path()), &strIn) ? "~" + strIn : "-";
+        return wxString(r.eKind == CPrompter::eFileSave ? "save|" : "open|") + r.strMessage + "|" +
+               strIn + "|" + r.strDefaultFile + "|" + r.strWildcard.BeforeFirst('|');
     }
     std::string cardFile() const { return m_dir.file("card/ZOLT.CFG"); }
     bool ejectOffered()
@@ -134,7 +58,66 @@ protected:
     CFakeVolumeLayer::Drive* m_pDrive = nullptr;
 };
 
-TEST_F(CardCommands, WrittenCardReadsBackAndEjects)
+TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
+{
+    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
+    const Records defaults = m_pFrame->records(), edited = edit();
+    EXPECT_EQ("Q417 SD|", file());
+    EXPECT_EQ("save|Save Settings|-|zolt1.zlx|Zolt xml (*.zlx)",
+              command(ID_MENU_FILE_SAVE, "sub/a.zlx"));
+    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    // Save As offers the current file; the next save goes to the new one without asking.
+    EXPECT_EQ("save|Save Settings|~/sub|a.zlx|Zolt xml (*.zlx)",
+              command(ID_MENU_FILE_SAVE_AS, "b.zlx"));
+    EXPECT_EQ(" Q417 [b.zlx]|" + path("b.zlx"), file());
+    const Records unlocked = edit(false);
+    EXPECT_EQ("asked 0", command(ID_BUTTON_SAVE, "", true));
+    // New forgets the file and shows the defaults: the next save asks again.
+    m_pFrame->menu(ID_MENU_FILE_NEW);
+    EXPECT_EQ(" Q417|", file());
+    EXPECT_EQ(defaults, m_pFrame->records());
+    EXPECT_EQ("save|Save Settings|~|zolt1.zlx|Zolt xml (*.zlx)", command(ID_MENU_FILE_SAVE));
+    // Open shows the file; Default keeps it current, and Save overwrites it.
+    EXPECT_EQ("open|Load Settings|~|*.zlx|Zolt xml (*.zlx)",
+              command(ID_BUTTON_LOAD, "sub/a.zlx", true));
+    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    EXPECT_EQ(edited, m_pFrame->records());
+    m_pFrame->menu(ID_BUTTON_DEFAULT, wxEVT_BUTTON);
+    EXPECT_EQ("asked 0", command(ID_MENU_FILE_SAVE));
+    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    command(ID_MENU_FILE_OPEN, "b.zlx");
+    EXPECT_EQ(unlocked, m_pFrame->records());
+    command(ID_MENU_FILE_OPEN, "sub/a.zlx");
+    EXPECT_EQ(defaults, m_pFrame->records());
+    EXPECT_EQ("", report());
+}
+
+TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
+{
+    const Records edited = edit();
+    command(ID_MENU_FILE_SAVE_AS, "good.zlx");
+    m_pFrame->m_apTempSpin[0]->SetValue(333);
+    const wxString strBefore = snapshot();
+    ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
+    for (const auto& [nId, pcFile, pcReport] :
+         {std::tuple{+ID_MENU_FILE_OPEN, "wrong-root.zlx",
+                     "File is corrupted: failed to read the settings."},
+          {+ID_MENU_FILE_OPEN, "missing.zlx", "Can't read the file: failed to load the file."},
+          {+ID_MENU_FILE_SAVE_AS, "gone/b.zlx", "Can't save the file: failed to save the file."},
+          {+ID_MENU_FILE_OPEN, "", ""},
+          {+ID_MENU_FILE_SAVE_AS, "", ""}})
+    {
+        SCOPED_TRACE(pcFile);
+        EXPECT_FALSE(command(nId, pcFile).StartsWith("asked"));
+        EXPECT_EQ(pcReport, report());
+        EXPECT_EQ(strBefore, snapshot());
+        EXPECT_EQ(" Q417 [good.zlx]|" + path("good.zlx"), file());
+    }
+    command(ID_MENU_FILE_OPEN, "good.zlx");
+    EXPECT_EQ(edited, m_pFrame->records());
+}
+
+TEST_F(Commands, WrittenCardReadsBackAndEjects)
 {
     EXPECT_FALSE(ejectOffered());
     const Records edited = edit();
@@ -159,18 +142,17 @@ TEST_F(CardCommands, WrittenCardReadsBackAndEjects)
     EXPECT_EQ(edited, m_pFrame->records());
     EXPECT_TRUE(m_pFrame->m_apTempSpin[0]->IsEnabled());
     EXPECT_EQ(" Q417|", file());
-
-    m_layer.setEjectError("busy");
-    m_pFrame->menu(ID_MENU_CARD_EJECT);
-    EXPECT_TRUE(ejectOffered());
-    m_layer.setEjectError("");
-    m_pFrame->menu(ID_MENU_CARD_EJECT);
-    EXPECT_FALSE(ejectOffered());
-    EXPECT_EQ("Can't eject the card|Card ejected", m_prompter.getReports().at(0).strTitle + "|" +
-                                                       m_prompter.getReports().at(1).strTitle);
+    for (const char* pcError : {"busy", ""})
+    {
+        m_layer.setEjectError(pcError);
+        m_pFrame->menu(ID_MENU_CARD_EJECT);
+        EXPECT_EQ(*pcError ? "Can't eject the card" : "Card ejected",
+                  m_prompter.getReports().back().strTitle);
+        EXPECT_EQ(*pcError != 0, ejectOffered());
+    }
 }
 
-TEST_F(CardCommands, FailuresAreReportedAndCardsWithoutRecordsEndSilently)
+TEST_F(Commands, CardFailuresAreReportedAndCardsWithoutRecordsEndSilently)
 {
     const wxString strBefore = snapshot();
     m_pFrame->menu(ID_MENU_CARD_READ); // the card holds no ZOLT.CFG
@@ -178,35 +160,28 @@ TEST_F(CardCommands, FailuresAreReportedAndCardsWithoutRecordsEndSilently)
         "Can't find the file: No configuration file found!\nPlease insert a micro SD card first.",
         report());
     m_pDrive->info.bReadOnly = true;
-    m_prompter.clear();
     m_prompter.answerIndex(0);
     m_pFrame->menu(ID_MENU_CARD_WRITE);
     EXPECT_TRUE(report().StartsWith("Can't write to this volume: ")) << report();
     m_pDrive->info.bReadOnly = false;
     m_pDrive->nFreeBytes = CDataCard::kImageSize - 1;
-    m_prompter.clear();
     m_prompter.answerIndex(0);
     m_pFrame->menu(ID_BUTTON_WRITE, wxEVT_BUTTON);
     EXPECT_EQ("Can't write the file: not enough volume space\n", report());
     EXPECT_FALSE(CTempDir::exists(cardFile()));
-    EXPECT_EQ(strBefore, snapshot());
-    EXPECT_EQ("Q417 SD|", file());
-
-    std::string strNoise(CDataCard::kImageSize, '\0');
-    for (size_t i = 0; i < strNoise.size(); ++i)
-        strNoise[i] = static_cast<char>((i * 7919u) >> 3);
-    m_prompter.clear();
-    for (const std::string& strFile : {std::string(), std::string(512, '\0'), strNoise})
+    for (const std::string& strFile : {std::string(), std::string(CDataCard::kImageSize, '\x5a')})
     {
         ASSERT_TRUE(CTempDir::writeFile(cardFile(), strFile));
+        m_prompter.clear();
         m_prompter.answerIndex(0);
         m_pFrame->menu(ID_MENU_CARD_READ);
         EXPECT_EQ("", report());
-        EXPECT_EQ(strBefore, snapshot());
     }
+    EXPECT_EQ(strBefore, snapshot());
+    EXPECT_EQ("Q417 SD|", file());
 }
 
-TEST_F(CardCommands, TheWindowsOwnDialogsAreUsedWithoutAScript)
+TEST_F(Commands, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
     for (int nAnswer : {wxID_CANCEL, wxID_OK})

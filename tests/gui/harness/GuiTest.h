@@ -165,13 +165,11 @@ protected:
     {
         return wxString::FromUTF8(m_dir.file(strName));
     }
-    // The reports since the prompter was last cleared, as "title: text", one a line.
+    // The last report as "title: text".
     wxString report() const
     {
-        wxString str;
-        for (const auto& r : m_prompter.getReports())
-            str << (str.empty() ? "" : "\n") << r.strTitle << ": " << r.strText;
-        return str;
+        const auto& a = m_prompter.getReports();
+        return a.empty() ? "" : a.back().strTitle + ": " + a.back().strText;
     }
     // Title and current file as "title|path".
     wxString file() const { return m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile(); }

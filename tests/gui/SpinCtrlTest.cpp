@@ -51,30 +51,30 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 {
     const wxString strTimeMin = rangeText("standby time", false, 1, "min");
     const wxString strVarMin = rangeText("variable temperature", false, 150);
-    const std::tuple<const char*, int, wxString> aTime[] = {
-        {"", 1, strTimeMin}, {"-5", 1, strTimeMin}, {"- 5", 1, strTimeMin}, {" 42", 42, ""}};
-    const std::tuple<const char*, int, wxString> aVar[] = {{"abc", 150, strVarMin},
-                                                           {"12.9", 150, strVarMin},
-                                                           {"2147483648", 450, kVarMax},
-                                                           {"-99999999999", 150, strVarMin},
-                                                           {"999", 450, kVarMax},
-                                                           {"450x", 450, ""},
-                                                           {"+200", 200, ""}};
-    for (auto [pCtrl, aCases] :
-         {std::pair{m_pTime, std::vector(std::begin(aTime), std::end(aTime))},
-          {m_pVar, std::vector(std::begin(aVar), std::end(aVar))}})
-        for (const auto& [pcTyped, nExpected, strMessage] : aCases)
-        {
-            SCOPED_TRACE(pcTyped);
-            type(pCtrl, pcTyped);
-            int n = 0;
-            if (strMessage.empty())
-                n = pCtrl->GetValue();
-            else
-                wxTEST_DIALOG(n = pCtrl->GetValue(), expectMessage(strMessage));
-            EXPECT_EQ(nExpected, n);
-            EXPECT_EQ(wxString(pcTyped), pCtrl->GetTextValue()); // the read leaves the text
-        }
+    const std::tuple<CZoltSpinCtrl*, const char*, int, wxString> aCases[] = {
+        {m_pTime, "", 1, strTimeMin},
+        {m_pTime, "-5", 1, strTimeMin},
+        {m_pTime, "- 5", 1, strTimeMin},
+        {m_pTime, " 42", 42, ""},
+        {m_pVar, "abc", 150, strVarMin},
+        {m_pVar, "12.9", 150, strVarMin},
+        {m_pVar, "2147483648", 450, kVarMax},
+        {m_pVar, "-99999999999", 150, strVarMin},
+        {m_pVar, "999", 450, kVarMax},
+        {m_pVar, "450x", 450, ""},
+        {m_pVar, "+200", 200, ""}};
+    for (const auto& [pCtrl, pcTyped, nExpected, strMessage] : aCases)
+    {
+        SCOPED_TRACE(pcTyped);
+        type(pCtrl, pcTyped);
+        int n = 0;
+        if (strMessage.empty())
+            n = pCtrl->GetValue();
+        else
+            wxTEST_DIALOG(n = pCtrl->GetValue(), expectMessage(strMessage));
+        EXPECT_EQ(nExpected, n);
+        EXPECT_EQ(wxString(pcTyped), pCtrl->GetTextValue()); // the read leaves the text
+    }
 }
 
 // Two bad entries give two messages in order, never two at once; a read while

@@ -9,9 +9,11 @@ namespace
 wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxString& strUnit = kDegC)
 {
     return "validation failed|" + strName + " is not in range\nwill be set to " +
-           (bMax ? "maximum" : "mimimum") + wxString::Format(" of %d ", nLimit) + strUnit;
+           (bMax ? "maximum" : "mimimum") + wxString::Format(" of %d ", nLimit) + strUnit + "\n";
 }
 const wxString kVarMax = rangeText("variable temperature", true, 450);
+const wxString kVarMin = rangeText("variable temperature", false, 150);
+const wxString kTimeMin = rangeText("standby time", false, 1, "min");
 
 bool focusWindow(wxWindow* pWin)
 {
@@ -23,14 +25,6 @@ bool focusWindow(wxWindow* pWin)
 class SpinCtrl : public CHandlerTest
 {
 protected:
-    void SetUp() override
-    {
-        CHandlerTest::SetUp();
-        m_pVar = m_pFrame->at(ID_SPINCTRL_TVAR);
-        m_pStandby = m_pFrame->at(ID_SPINCTRL_STANDBY_TEMP);
-        m_pTime = m_pFrame->at(ID_SPINCTRL_STANDBY_TIME);
-        m_pElsewhere = m_pFrame->FindWindow(ID_CHECKBOX_KEYLOCKED);
-    }
     // Focuses pWin and replaces its whole text by strText, typed key by key.
     void type(CZoltSpinCtrl* pWin, const wxString& strText)
     {
@@ -42,38 +36,42 @@ protected:
         pumpEvents(30);
     }
 
+    void SetUp() override
+    {
+        CHandlerTest::SetUp();
+        m_pVar = m_pFrame->at(ID_SPINCTRL_TVAR);
+        m_pStandby = m_pFrame->at(ID_SPINCTRL_STANDBY_TEMP);
+        m_pTime = m_pFrame->at(ID_SPINCTRL_STANDBY_TIME);
+        m_pElsewhere = m_pFrame->FindWindow(ID_CHECKBOX_KEYLOCKED);
+    }
+
     CZoltSpinCtrl *m_pVar = nullptr, *m_pStandby = nullptr, *m_pTime = nullptr;
     wxWindow* m_pElsewhere = nullptr;
 };
 
-// Each control's rows end in range: leaving a field with a bad entry would report it.
+// A read answers with the nearest limit and says so; it leaves the text. Each
+// control's rows end in range: leaving a field with a bad entry would report it.
 TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 {
-    const wxString strTimeMin = rangeText("standby time", false, 1, "min");
-    const wxString strVarMin = rangeText("variable temperature", false, 150);
     const std::tuple<CZoltSpinCtrl*, const char*, int, wxString> aCases[] = {
-        {m_pTime, "", 1, strTimeMin},
-        {m_pTime, "-5", 1, strTimeMin},
-        {m_pTime, "- 5", 1, strTimeMin},
+        {m_pTime, "", 1, kTimeMin},
+        {m_pTime, "-5", 1, kTimeMin},
+        {m_pTime, "- 5", 1, kTimeMin},
         {m_pTime, " 42", 42, ""},
-        {m_pVar, "abc", 150, strVarMin},
-        {m_pVar, "12.9", 150, strVarMin},
+        {m_pVar, "abc", 150, kVarMin},
+        {m_pVar, "12.9", 150, kVarMin},
         {m_pVar, "2147483648", 450, kVarMax},
-        {m_pVar, "-99999999999", 150, strVarMin},
+        {m_pVar, "-99999999999", 150, kVarMin},
         {m_pVar, "999", 450, kVarMax},
         {m_pVar, "450x", 450, ""},
         {m_pVar, "+200", 200, ""}};
     for (const auto& [pCtrl, pcTyped, nExpected, strMessage] : aCases)
     {
-        SCOPED_TRACE(pcTyped);
         type(pCtrl, pcTyped);
         int n = 0;
-        if (strMessage.empty())
-            n = pCtrl->GetValue();
-        else
-            wxTEST_DIALOG(n = pCtrl->GetValue(), expectMessage(strMessage));
-        EXPECT_EQ(nExpected, n);
-        EXPECT_EQ(wxString(pcTyped), pCtrl->GetTextValue()); // the read leaves the text
+        EXPECT_EQ(strMessage, messagesOf([&, p = pCtrl] { n = p->GetValue(); })) << pcTyped;
+        EXPECT_EQ(wxString::Format("%d ", nExpected) + pcTyped,
+                  wxString::Format("%d ", n) + pCtrl->GetTextValue());
     }
 }
 
@@ -83,15 +81,13 @@ TEST_F(SpinCtrl, MessagesComeOneAtATime)
 {
     m_pStandby->SetValue(wxString("none"));
     type(m_pVar, "1000");
-    const wxString strStandbyMin = rangeText("standby temperature", false, 150);
     int nVar = 0, nStandby = 0;
-    wxTEST_DIALOG((nVar = m_pVar->GetValue(), nStandby = m_pStandby->GetValue()),
-                  expectMessage(kVarMax), expectMessage(strStandbyMin));
+    EXPECT_EQ(kVarMax + rangeText("standby temperature", false, 150),
+              messagesOf([&] { nVar = m_pVar->GetValue(), nStandby = m_pStandby->GetValue(); }));
     EXPECT_EQ(450 + 150, nVar + nStandby);
-    nStandby = 0;
-    wxTEST_DIALOG(m_pVar->GetValue(),
-                  expectMessage(kVarMax, [&](CDlgMessage*) { nStandby = m_pStandby->GetValue(); }));
-    EXPECT_EQ(150, nStandby);
+    EXPECT_EQ(kVarMax, messagesOf([&] { m_pVar->GetValue(); },
+                                  [&](wxDialog*) { nStandby = m_pStandby->GetValue() + 1; }));
+    EXPECT_EQ(151, nStandby);
 
     m_pStandby->SetValue(160);
     m_pStandby->setRangeUnit(302, 842, kDegF);
@@ -112,7 +108,6 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
     for (const wxString strWay : {"focus moved", "read", "Tab", "Enter", "Up", "wheel", "minus"})
     {
-        SCOPED_TRACE(strWay);
         CZoltSpinCtrl* pTyped = m_pVar;
         bool bShown = false;
         auto leave = [&]
@@ -154,15 +149,14 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
             pumpEvents(50);
         };
         type(m_pVar, "999");
-        wxTEST_DIALOG(leave(), expectMessage(kVarMax, [&](CDlgMessage*) { bShown = true; }));
-        EXPECT_EQ("450", m_pVar->GetTextValue());
-        EXPECT_EQ(450, m_pVar->GetValue());
+        EXPECT_EQ(kVarMax, messagesOf(leave, [&](wxDialog*) { bShown = true; })) << strWay;
+        EXPECT_EQ("450 450", m_pVar->GetTextValue() + wxString::Format(" %d", m_pVar->GetValue()));
         // A step on a good entry goes on from it.
         pTyped = m_pTime;
         type(m_pTime, " 42");
         leave();
         const bool bUp = strWay == "Up" || strWay == "wheel";
-        EXPECT_EQ(bUp ? "43" : strWay == "minus" ? "41" : "42", m_pTime->GetTextValue());
+        EXPECT_EQ(bUp ? "43" : strWay == "minus" ? "41" : "42", m_pTime->GetTextValue()) << strWay;
     }
 }
 
@@ -175,19 +169,18 @@ TEST_F(SpinCtrl, LeavingForAnotherWindowReportsOnReturnOrRead)
     auto* pOther = new wxFrame(nullptr, wxID_ANY, "other", wxPoint(500, 40), wxSize(200, 100));
     auto* pOtherBox = new wxCheckBox(pOther, wxID_ANY, "there");
     pOther->Show();
-    auto fnParent = [this](CDlgMessage* pDlg) { EXPECT_EQ(m_pFrame, pDlg->GetParent()); };
     for (bool bByRead : {false, true})
     {
-        SCOPED_TRACE(bByRead);
         type(m_pVar, "999");
         focusWindow(pOtherBox);
         pumpEvents(300);
         EXPECT_EQ("450", m_pVar->GetTextValue());
-        int n = 450;
-        wxTEST_DIALOG(bByRead ? n = m_pVar->GetValue()
-                              : (focusWindow(m_pElsewhere), pumpEvents(100), 450),
-                      expectMessage(kVarMax, fnParent));
-        EXPECT_EQ(450, n);
+        auto fnBack = [&]
+        { bByRead ? m_pVar->GetValue() : (focusWindow(m_pElsewhere), pumpEvents(100), 0); };
+        wxString strOver;
+        EXPECT_EQ(kVarMax + "Q417 SD",
+                  messagesOf(fnBack, [&](wxDialog* p) { strOver = p->GetParent()->GetLabel(); }) +
+                      strOver);
     }
     pOther->Destroy();
     type(m_pVar, "999");

@@ -8,11 +8,11 @@
 #include <wx/app.h>
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
+#include <wx/modalhook.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/stopwatch.h>
-#include <wx/testing.h>
 
 #include <gtk/gtk.h>
 
@@ -32,27 +32,32 @@ inline void PrintTo(const wxString& str, std::ostream* pOs)
 
 const wxString kDegC = wxString::FromUTF8("\u00B0C"), kDegF = wxString::FromUTF8("\u00B0F");
 
-// Expects a dialog of class T and lets fnAnswer check it and give its answer.
-template <class T> struct CExpectDialog : wxExpectModalBase<T>
+// While it lives, each modal dialog goes to fnAnswer instead of the screen.
+struct CDialogHook : wxModalDialogHook
 {
-    explicit CExpectDialog(std::function<int(T*)> fn) : m_fnAnswer(std::move(fn)) {}
-    int OnInvoked(T* pDlg) const override { return m_fnAnswer(pDlg); }
-    std::function<int(T*)> m_fnAnswer;
+    explicit CDialogHook(std::function<int(wxDialog*)> fn) : m_fn(std::move(fn)) { Register(); }
+    int Enter(wxDialog* pDlg) override { return m_fn(pDlg); }
+    std::function<int(wxDialog*)> m_fn;
 };
 
-// Expects a message shown as "title|text" and answers OK; fnWhileOpen runs
-// while it counts as open.
-inline CExpectDialog<CDlgMessage> expectMessage(const wxString& strShown,
-                                                std::function<void(CDlgMessage*)> fnWhileOpen = {})
+// Runs fnRun and gives the messages it showed, one a line as "title|text",
+// each answered OK after fnWhileOpen.
+inline wxString messagesOf(const std::function<void()>& fnRun,
+                           const std::function<void(wxDialog*)>& fnWhileOpen = {})
 {
-    return CExpectDialog<CDlgMessage>(
-        [=](CDlgMessage* pDlg)
+    wxString str;
+    CDialogHook hook(
+        [&](wxDialog* pDlg)
         {
-            EXPECT_EQ(strShown, pDlg->GetTitle() + "|" + pDlg->getStaticTextMessage()->GetLabel());
+            auto* pMsg = dynamic_cast<CDlgMessage*>(pDlg);
+            str << pDlg->GetTitle() << "|"
+                << (pMsg ? pMsg->getStaticTextMessage()->GetLabel() : "?") << "\n";
             if (fnWhileOpen)
                 fnWhileOpen(pDlg);
             return wxID_OK;
         });
+    fnRun();
+    return str;
 }
 
 // Lets the toolkit and the X server handle what is queued, for about nMs.

@@ -21,7 +21,8 @@ protected:
     void SetUp() override
     {
         CHandlerTest::SetUp();
-        ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")));
+        ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("card")) &&
+                    CTempDir::makeDirs(m_dir.file("sub")));
         m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
         m_pDrive->info.strLabel = "CARD";
     }
@@ -33,20 +34,30 @@ protected:
         m_pFrame->m_apTempSpin[0]->SetValue(444);
         return m_pFrame->records();
     }
-    // Sends the command, answering its file dialog with strFile (empty: cancelled);
-    // gives what the dialog was asked for: kind, message, directory, name and filter.
-    wxString command(int nId, const wxString& strFile = "", bool bButton = false)
+    // Sends the command, answering its file dialog with strFile (empty: cancelled). Gives
+    // "what the dialog asked (- none)|title|current file|report", the test's folder as ~.
+    wxString command(int nId, const wxString& strFile = "", wxEventType type = wxEVT_MENU)
     {
         m_prompter.clear();
         m_prompter.answerFile(strFile.empty() ? "" : path(strFile.utf8_string()));
-        m_pFrame->menu(nId, bButton ? wxEVT_BUTTON : wxEVT_MENU);
-        if (m_prompter.getFileRequests().size() != 1)
-            return "asked " + std::to_string(m_prompter.getFileRequests().size());
-        const auto& r = m_prompter.getFileRequests()[0];
-        wxString strIn; // below the test's folder, or elsewhere (-)
-        strIn = r.strDir.StartsWith(wxString::FromUTF8(m_dir.path()), &strIn) ? "~" + strIn : "-";
-        return wxString(r.eKind == CPrompter::eFileSave ? "save|" : "open|") + r.strMessage + "|" +
-               strIn + "|" + r.strDefaultFile + "|" + r.strWildcard.BeforeFirst('|');
+        m_pFrame->menu(nId, type);
+        wxString str = "-", strIn;
+        for (const auto& r : m_prompter.getFileRequests())
+            str = (r.eKind == CPrompter::eFileSave ? "save " : "open ") + r.strMessage + " in " +
+                  (r.strDir.StartsWith(wxString::FromUTF8(m_dir.path()), &strIn) ? "~" + strIn
+                                                                                 : "-") +
+                  ": " + r.strDefaultFile;
+        str << "|" << file() << "|" << report();
+        str.Replace(path(""), "~/");
+        return str;
+    }
+    // Sends the card command, choosing the first card (-1: cancelled); gives the report.
+    wxString card(int nId, int nIndex = 0, wxEventType type = wxEVT_MENU)
+    {
+        m_prompter.clear();
+        m_prompter.answerIndex(nIndex);
+        m_pFrame->menu(nId, type);
+        return report();
     }
     std::string cardFile() const { return m_dir.file("card/ZOLT.CFG"); }
     bool ejectOffered()
@@ -60,36 +71,31 @@ protected:
 
 TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
 {
-    ASSERT_TRUE(CTempDir::makeDirs(m_dir.file("sub")));
     const Records defaults = m_pFrame->records(), edited = edit();
     EXPECT_EQ("Q417 SD|", file());
-    EXPECT_EQ("save|Save Settings|-|zolt1.zlx|Zolt xml (*.zlx)",
+    EXPECT_EQ("save Save Settings in -: zolt1.zlx| Q417 [a.zlx]|~/sub/a.zlx|",
               command(ID_MENU_FILE_SAVE, "sub/a.zlx"));
-    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", m_prompter.getFileRequests()[0].strWildcard);
     // Save As offers the current file; the next save goes to the new one without asking.
-    EXPECT_EQ("save|Save Settings|~/sub|a.zlx|Zolt xml (*.zlx)",
+    EXPECT_EQ("save Save Settings in ~/sub: a.zlx| Q417 [b.zlx]|~/b.zlx|",
               command(ID_MENU_FILE_SAVE_AS, "b.zlx"));
-    EXPECT_EQ(" Q417 [b.zlx]|" + path("b.zlx"), file());
     const Records unlocked = edit(false);
-    EXPECT_EQ("asked 0", command(ID_BUTTON_SAVE, "", true));
+    EXPECT_EQ("-| Q417 [b.zlx]|~/b.zlx|", command(ID_BUTTON_SAVE, "", wxEVT_BUTTON));
     // New forgets the file and shows the defaults: the next save asks again.
     m_pFrame->menu(ID_MENU_FILE_NEW);
-    EXPECT_EQ(" Q417|", file());
     EXPECT_EQ(defaults, m_pFrame->records());
-    EXPECT_EQ("save|Save Settings|~|zolt1.zlx|Zolt xml (*.zlx)", command(ID_MENU_FILE_SAVE));
+    EXPECT_EQ("save Save Settings in ~: zolt1.zlx| Q417||", command(ID_MENU_FILE_SAVE));
     // Open shows the file; Default keeps it current, and Save overwrites it.
-    EXPECT_EQ("open|Load Settings|~|*.zlx|Zolt xml (*.zlx)",
-              command(ID_BUTTON_LOAD, "sub/a.zlx", true));
-    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    EXPECT_EQ("open Load Settings in ~: *.zlx| Q417 [a.zlx]|~/sub/a.zlx|",
+              command(ID_BUTTON_LOAD, "sub/a.zlx", wxEVT_BUTTON));
+    EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", m_prompter.getFileRequests()[0].strWildcard);
     EXPECT_EQ(edited, m_pFrame->records());
     m_pFrame->menu(ID_BUTTON_DEFAULT, wxEVT_BUTTON);
-    EXPECT_EQ("asked 0", command(ID_MENU_FILE_SAVE));
-    EXPECT_EQ(" Q417 [a.zlx]|" + path("sub/a.zlx"), file());
+    EXPECT_EQ("-| Q417 [a.zlx]|~/sub/a.zlx|", command(ID_MENU_FILE_SAVE));
     command(ID_MENU_FILE_OPEN, "b.zlx");
     EXPECT_EQ(unlocked, m_pFrame->records());
     command(ID_MENU_FILE_OPEN, "sub/a.zlx");
     EXPECT_EQ(defaults, m_pFrame->records());
-    EXPECT_EQ("", report());
 }
 
 TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
@@ -99,19 +105,17 @@ TEST_F(Commands, FailedAndCancelledFileCommandsChangeNothing)
     m_pFrame->m_apTempSpin[0]->SetValue(333);
     const wxString strBefore = snapshot();
     ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
-    for (const auto& [nId, pcFile, pcReport] :
-         {std::tuple{+ID_MENU_FILE_OPEN, "wrong-root.zlx",
-                     "File is corrupted: failed to read the settings."},
-          {+ID_MENU_FILE_OPEN, "missing.zlx", "Can't read the file: failed to load the file."},
-          {+ID_MENU_FILE_SAVE_AS, "gone/b.zlx", "Can't save the file: failed to save the file."},
-          {+ID_MENU_FILE_OPEN, "", ""},
-          {+ID_MENU_FILE_SAVE_AS, "", ""}})
+    const std::tuple<int, const char*, const char*> aCases[] = {
+        {ID_MENU_FILE_OPEN, "wrong-root.zlx", "File is corrupted: failed to read the settings."},
+        {ID_MENU_FILE_OPEN, "missing.zlx", "Can't read the file: failed to load the file."},
+        {ID_MENU_FILE_SAVE_AS, "gone/b.zlx", "Can't save the file: failed to save the file."},
+        {ID_MENU_FILE_OPEN, "", ""},
+        {ID_MENU_FILE_SAVE_AS, "", ""}};
+    for (const auto& [nId, pcFile, pcReport] : aCases)
     {
-        SCOPED_TRACE(pcFile);
-        EXPECT_FALSE(command(nId, pcFile).StartsWith("asked"));
-        EXPECT_EQ(pcReport, report());
-        EXPECT_EQ(strBefore, snapshot());
-        EXPECT_EQ(" Q417 [good.zlx]|" + path("good.zlx"), file());
+        EXPECT_EQ(wxString(" Q417 [good.zlx]|~/good.zlx|") + pcReport,
+                  command(nId, pcFile).AfterFirst('|'));
+        EXPECT_EQ(strBefore, snapshot()) << pcFile;
     }
     command(ID_MENU_FILE_OPEN, "good.zlx");
     EXPECT_EQ(edited, m_pFrame->records());
@@ -121,33 +125,25 @@ TEST_F(Commands, WrittenCardReadsBackAndEjects)
 {
     EXPECT_FALSE(ejectOffered());
     const Records edited = edit();
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_MENU_CARD_WRITE);
+    EXPECT_EQ("", card(ID_MENU_CARD_WRITE));
     EXPECT_TRUE(ejectOffered());
-    // Cancelled choices change nothing.
+    // Cancelled choices change nothing; a card read shows with its mode enabled, the file stays.
     const std::string strCard = CTempDir::readFile(cardFile());
     m_pFrame->menu(ID_MENU_FILE_NEW);
     const wxString strBefore = snapshot();
-    m_pFrame->menu(ID_MENU_CARD_READ);
-    m_pFrame->menu(ID_BUTTON_WRITE, wxEVT_BUTTON);
+    card(ID_MENU_CARD_READ, -1);
+    card(ID_BUTTON_WRITE, -1, wxEVT_BUTTON);
     EXPECT_EQ(strBefore, snapshot());
     EXPECT_EQ(strCard, CTempDir::readFile(cardFile()));
-    // What was read shows with its mode enabled; the current file stays.
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_BUTTON_READ, wxEVT_BUTTON);
-    wxString strCaptions;
-    for (const auto& c : m_prompter.getChoices())
-        strCaptions << c.strCaption << "|";
-    EXPECT_EQ("Write Settings|Read Settings|Write Settings|Read Settings|", strCaptions);
+    EXPECT_EQ("", card(ID_BUTTON_READ, 0, wxEVT_BUTTON));
+    EXPECT_EQ("Read Settings| Q417|", m_prompter.getChoices().at(0).strCaption + "|" + file());
     EXPECT_EQ(edited, m_pFrame->records());
     EXPECT_TRUE(m_pFrame->m_apTempSpin[0]->IsEnabled());
-    EXPECT_EQ(" Q417|", file());
     for (const char* pcError : {"busy", ""})
     {
         m_layer.setEjectError(pcError);
-        m_pFrame->menu(ID_MENU_CARD_EJECT);
-        EXPECT_EQ(*pcError ? "Can't eject the card" : "Card ejected",
-                  m_prompter.getReports().back().strTitle);
+        EXPECT_TRUE(card(ID_MENU_CARD_EJECT)
+                        .StartsWith(*pcError ? "Can't eject the card" : "Card ejected"));
         EXPECT_EQ(*pcError != 0, ejectOffered());
     }
 }
@@ -155,30 +151,22 @@ TEST_F(Commands, WrittenCardReadsBackAndEjects)
 TEST_F(Commands, CardFailuresAreReportedAndCardsWithoutRecordsEndSilently)
 {
     const wxString strBefore = snapshot();
-    m_pFrame->menu(ID_MENU_CARD_READ); // the card holds no ZOLT.CFG
     EXPECT_EQ(
         "Can't find the file: No configuration file found!\nPlease insert a micro SD card first.",
-        report());
+        card(ID_MENU_CARD_READ)); // the card holds no ZOLT.CFG
     m_pDrive->info.bReadOnly = true;
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_MENU_CARD_WRITE);
-    EXPECT_TRUE(report().StartsWith("Can't write to this volume: ")) << report();
+    EXPECT_TRUE(card(ID_MENU_CARD_WRITE).StartsWith("Can't write to this volume: "));
     m_pDrive->info.bReadOnly = false;
     m_pDrive->nFreeBytes = CDataCard::kImageSize - 1;
-    m_prompter.answerIndex(0);
-    m_pFrame->menu(ID_BUTTON_WRITE, wxEVT_BUTTON);
-    EXPECT_EQ("Can't write the file: not enough volume space\n", report());
+    EXPECT_EQ("Can't write the file: not enough volume space\n",
+              card(ID_BUTTON_WRITE, 0, wxEVT_BUTTON));
     EXPECT_FALSE(CTempDir::exists(cardFile()));
     for (const std::string& strFile : {std::string(), std::string(CDataCard::kImageSize, '\x5a')})
     {
         ASSERT_TRUE(CTempDir::writeFile(cardFile(), strFile));
-        m_prompter.clear();
-        m_prompter.answerIndex(0);
-        m_pFrame->menu(ID_MENU_CARD_READ);
-        EXPECT_EQ("", report());
+        EXPECT_EQ("", card(ID_MENU_CARD_READ));
     }
-    EXPECT_EQ(strBefore, snapshot());
-    EXPECT_EQ("Q417 SD|", file());
+    EXPECT_EQ(strBefore + "Q417 SD|", snapshot() + file());
 }
 
 TEST_F(Commands, TheWindowsOwnDialogsAreUsedWithoutAScript)

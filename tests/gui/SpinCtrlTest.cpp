@@ -1,5 +1,5 @@
-// The checked spin controls of the editor: what a typed text reads as, and
-// when the range message comes, over which window, and that it comes once.
+// The editor's checked spin controls: what a typed text reads as, and when the
+// range message comes, over which window, and that it comes once.
 #include "GuiTest.h"
 
 #include <wx/uiaction.h>
@@ -12,8 +12,6 @@ wxString rangeText(const wxString& strName, bool bMax, int nLimit, const wxStrin
            (bMax ? "maximum" : "mimimum") + wxString::Format(" of %d ", nLimit) + strUnit + "\n";
 }
 const wxString kVarMax = rangeText("variable temperature", true, 450);
-const wxString kVarMin = rangeText("variable temperature", false, 150);
-const wxString kTimeMin = rangeText("standby time", false, 1, "min");
 
 bool focusWindow(wxWindow* pWin)
 {
@@ -25,53 +23,47 @@ bool focusWindow(wxWindow* pWin)
 class SpinCtrl : public CHandlerTest
 {
 protected:
-    // Focuses pWin and replaces its whole text by strText, typed key by key.
-    void type(CZoltSpinCtrl* pWin, const wxString& strText)
+    // Focuses p and replaces its whole text by strText, typed key by key.
+    CZoltSpinCtrl* type(CZoltSpinCtrl* p, const wxString& strText)
     {
-        EXPECT_TRUE(focusWindow(pWin)) << "no focus for typing";
+        EXPECT_TRUE(focusWindow(p)) << "no focus for typing";
         wxUIActionSimulator sim;
         sim.Char('a', wxMOD_CONTROL); // and delete, so that an empty text is typed too
         sim.Char(WXK_DELETE);
         sim.Text(strText.utf8_str());
         pumpEvents(30);
+        return p;
     }
-
-    void SetUp() override
-    {
-        CHandlerTest::SetUp();
-        m_pVar = m_pFrame->at(ID_SPINCTRL_TVAR);
-        m_pStandby = m_pFrame->at(ID_SPINCTRL_STANDBY_TEMP);
-        m_pTime = m_pFrame->at(ID_SPINCTRL_STANDBY_TIME);
-        m_pElsewhere = m_pFrame->FindWindow(ID_CHECKBOX_KEYLOCKED);
-    }
-
-    CZoltSpinCtrl *m_pVar = nullptr, *m_pStandby = nullptr, *m_pTime = nullptr;
-    wxWindow* m_pElsewhere = nullptr;
+    CZoltSpinCtrl* var() { return m_pFrame->at(ID_SPINCTRL_TVAR); }
+    CZoltSpinCtrl* time() { return m_pFrame->at(ID_SPINCTRL_STANDBY_TIME); }
+    wxWindow* elsewhere() { return m_pFrame->FindWindow(ID_CHECKBOX_KEYLOCKED); }
 };
 
 // A read answers with the nearest limit and says so; it leaves the text. Each
 // control's rows end in range: leaving a field with a bad entry would report it.
 TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 {
-    const std::tuple<CZoltSpinCtrl*, const char*, int, wxString> aCases[] = {
-        {m_pTime, "", 1, kTimeMin},
-        {m_pTime, "-5", 1, kTimeMin},
-        {m_pTime, "- 5", 1, kTimeMin},
-        {m_pTime, " 42", 42, ""},
-        {m_pVar, "abc", 150, kVarMin},
-        {m_pVar, "12.9", 150, kVarMin},
-        {m_pVar, "2147483648", 450, kVarMax},
-        {m_pVar, "-99999999999", 150, kVarMin},
-        {m_pVar, "999", 450, kVarMax},
-        {m_pVar, "450x", 450, ""},
-        {m_pVar, "+200", 200, ""}};
-    for (const auto& [pCtrl, pcTyped, nExpected, strMessage] : aCases)
+    const wxString strTimeMin = rangeText("standby time", false, 1, "min");
+    const wxString strVarMin = rangeText("variable temperature", false, 150);
+    const std::tuple<int, const char*, int, wxString> aCases[] = {
+        {1, "", 1, strTimeMin},
+        {1, "-5", 1, strTimeMin},
+        {1, "- 5", 1, strTimeMin},
+        {1, " 42", 42, ""},
+        {0, "abc", 150, strVarMin},
+        {0, "12.9", 150, strVarMin},
+        {0, "2147483648", 450, kVarMax},
+        {0, "-99999999999", 150, strVarMin},
+        {0, "999", 450, kVarMax},
+        {0, "450x", 450, ""},
+        {0, "+200", 200, ""}};
+    for (const auto& [nTime, pcTyped, nExpected, strMessage] : aCases)
     {
-        type(pCtrl, pcTyped);
+        CZoltSpinCtrl* p = type(nTime ? time() : var(), pcTyped);
         int n = 0;
-        EXPECT_EQ(strMessage, messagesOf([&, p = pCtrl] { n = p->GetValue(); })) << pcTyped;
+        EXPECT_EQ(strMessage, messagesOf([&] { n = p->GetValue(); })) << pcTyped;
         EXPECT_EQ(wxString::Format("%d ", nExpected) + pcTyped,
-                  wxString::Format("%d ", n) + pCtrl->GetTextValue());
+                  wxString::Format("%d ", n) + p->GetTextValue());
     }
 }
 
@@ -79,24 +71,20 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 // a message is open is clamped silently. A range change clamps silently too.
 TEST_F(SpinCtrl, MessagesComeOneAtATime)
 {
-    m_pStandby->SetValue(wxString("none"));
-    type(m_pVar, "1000");
+    CZoltSpinCtrl* pStandby = m_pFrame->at(ID_SPINCTRL_STANDBY_TEMP);
+    pStandby->SetValue(wxString("none"));
+    type(var(), "1000");
     int nVar = 0, nStandby = 0;
     EXPECT_EQ(kVarMax + rangeText("standby temperature", false, 150),
-              messagesOf([&] { nVar = m_pVar->GetValue(), nStandby = m_pStandby->GetValue(); }));
-    EXPECT_EQ(450 + 150, nVar + nStandby);
-    EXPECT_EQ(kVarMax, messagesOf([&] { m_pVar->GetValue(); },
-                                  [&](wxDialog*) { nStandby = m_pStandby->GetValue() + 1; }));
-    EXPECT_EQ(151, nStandby);
+              messagesOf([&] { nVar = var()->GetValue(), nStandby = pStandby->GetValue(); }));
+    EXPECT_EQ(kVarMax, messagesOf([&] { var()->GetValue(); },
+                                  [&](wxDialog*) { nStandby += pStandby->GetValue(); }));
+    EXPECT_EQ("450 300", wxString::Format("%d %d", nVar, nStandby));
 
-    m_pStandby->SetValue(160);
-    m_pStandby->setRangeUnit(302, 842, kDegF);
-    EXPECT_EQ(kDegF + " 302..842 302",
-              m_pStandby->getUnit() + wxString::Format(" %d..%d %d", m_pStandby->GetMin(),
-                                                       m_pStandby->GetMax(),
-                                                       m_pStandby->GetValue()));
-    type(m_pVar, "999"); // still pending when the range changes
-    m_pVar->setRangeUnit(100, 200, kDegC);
+    pStandby->SetValue(160);
+    pStandby->setRangeUnit(302, 842, kDegF);
+    EXPECT_EQ(302, pStandby->GetValue());
+    type(var(), "999")->setRangeUnit(100, 200, kDegC); // still pending when the range changes
     pumpEvents(100);
 }
 
@@ -108,7 +96,7 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
     for (const wxString strWay : {"focus moved", "read", "Tab", "Enter", "Up", "wheel", "minus"})
     {
-        CZoltSpinCtrl* pTyped = m_pVar;
+        CZoltSpinCtrl* pTyped = var();
         bool bShown = false;
         auto leave = [&]
         {
@@ -117,13 +105,13 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
                 sim.Char(strWay == "Tab" ? WXK_TAB : strWay == "Enter" ? WXK_RETURN : WXK_UP);
             else if (strWay == "wheel") // one notch up, as the window system sends it
             {
-                GtkWidget* pWidget = pTyped->GetHandle();
                 GdkEvent* pEvent = gdk_event_new(GDK_SCROLL);
-                pEvent->scroll.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(pWidget)));
+                pEvent->scroll.window =
+                    GDK_WINDOW(g_object_ref(gtk_widget_get_window(pTyped->GetHandle())));
                 pEvent->scroll.direction = GDK_SCROLL_UP;
-                GdkSeat* pSeat = gdk_display_get_default_seat(gtk_widget_get_display(pWidget));
-                gdk_event_set_device(pEvent, gdk_seat_get_pointer(pSeat));
-                gtk_widget_event(pWidget, pEvent);
+                gdk_event_set_device(pEvent, gdk_seat_get_pointer(gdk_display_get_default_seat(
+                                                 gdk_display_get_default())));
+                gtk_widget_event(pTyped->GetHandle(), pEvent);
                 gdk_event_free(pEvent);
             }
             else if (strWay == "minus") // GTK puts the step buttons at the right end, "+" last
@@ -138,32 +126,30 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
             }
             else if (strWay == "read")
             {
-                m_pElsewhere->SetFocus();
-                EXPECT_EQ(pTyped == m_pVar ? 450 : 42, pTyped->GetValue());
-                EXPECT_TRUE(bShown || pTyped != m_pVar);
+                elsewhere()->SetFocus();
+                EXPECT_EQ(pTyped == var() ? 450 : 42, pTyped->GetValue());
+                EXPECT_TRUE(bShown || pTyped != var());
             }
             else
-                focusWindow(m_pElsewhere);
+                focusWindow(elsewhere());
             pumpEvents(100);
             waitUntil([pTyped] { return !pTyped->isMessagePending(); }, 5000);
             pumpEvents(50);
         };
-        type(m_pVar, "999");
+        type(var(), "999");
         EXPECT_EQ(kVarMax, messagesOf(leave, [&](wxDialog*) { bShown = true; })) << strWay;
-        EXPECT_EQ("450 450", m_pVar->GetTextValue() + wxString::Format(" %d", m_pVar->GetValue()));
+        EXPECT_EQ("450 450", var()->GetTextValue() + wxString::Format(" %d", var()->GetValue()));
         // A step on a good entry goes on from it.
-        pTyped = m_pTime;
-        type(m_pTime, " 42");
+        pTyped = type(time(), " 42");
         leave();
         const bool bUp = strWay == "Up" || strWay == "wheel";
-        EXPECT_EQ(bUp ? "43" : strWay == "minus" ? "41" : "42", m_pTime->GetTextValue()) << strWay;
+        EXPECT_EQ(bUp ? "43" : strWay == "minus" ? "41" : "42", time()->GetTextValue()) << strWay;
     }
 }
 
-// A bad entry left for another window (a file dialog, the About box) is not
-// reported over that window: the message waits for the focus to come back, or
-// for the next read, and then stands over the entry's own window. Closing the
-// window with a bad entry reports nothing.
+// A bad entry left for another window (a file dialog, the About box) is
+// reported over its own window once the focus comes back, or at the next read;
+// closing the window with a bad entry reports nothing.
 TEST_F(SpinCtrl, LeavingForAnotherWindowReportsOnReturnOrRead)
 {
     auto* pOther = new wxFrame(nullptr, wxID_ANY, "other", wxPoint(500, 40), wxSize(200, 100));
@@ -171,20 +157,17 @@ TEST_F(SpinCtrl, LeavingForAnotherWindowReportsOnReturnOrRead)
     pOther->Show();
     for (bool bByRead : {false, true})
     {
-        type(m_pVar, "999");
+        type(var(), "999");
         focusWindow(pOtherBox);
         pumpEvents(300);
-        EXPECT_EQ("450", m_pVar->GetTextValue());
+        wxString strOver = var()->GetTextValue() + " ";
         auto fnBack = [&]
-        { bByRead ? m_pVar->GetValue() : (focusWindow(m_pElsewhere), pumpEvents(100), 0); };
-        wxString strOver;
-        EXPECT_EQ(kVarMax + "Q417 SD",
-                  messagesOf(fnBack, [&](wxDialog* p) { strOver = p->GetParent()->GetLabel(); }) +
-                      strOver);
+        { bByRead ? var()->GetValue() : (focusWindow(elsewhere()), pumpEvents(100), 0); };
+        strOver << messagesOf(fnBack, [&](wxDialog* p) { strOver << p->GetParent()->GetLabel(); });
+        EXPECT_EQ("450 Q417 SD" + kVarMax, strOver);
     }
     pOther->Destroy();
-    type(m_pVar, "999");
-    EXPECT_TRUE(m_pVar->HasFocus());
+    EXPECT_TRUE(type(var(), "999")->HasFocus());
     m_pFrame->Destroy();
     m_pFrame = nullptr;
     pumpEvents(300);

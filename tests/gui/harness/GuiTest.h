@@ -1,6 +1,6 @@
-// Helpers for tests inside the real toolkit: expected dialogs, pumping events
-// through the X server, what a window shows, and the editor's window over a
-// fake card and a scripted prompter.
+// Helpers for tests inside the real toolkit: dialogs answered in place, events
+// pumped through the X server, what a window shows, and the editor's window
+// over a fake card and a scripted prompter.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +16,6 @@
 
 #include <gtk/gtk.h>
 
-#include <functional>
-
 #include "CDlgMessage.h"
 #include "CFakeVolumeLayer.h"
 #include "CScriptedPrompter.h"
@@ -27,7 +25,7 @@
 
 inline void PrintTo(const wxString& str, std::ostream* pOs)
 {
-    *pOs << '"' << str.utf8_string() << '"';
+    *pOs << str.utf8_string();
 }
 
 const wxString kDegC = wxString::FromUTF8("\u00B0C"), kDegF = wxString::FromUTF8("\u00B0F");
@@ -64,10 +62,7 @@ inline wxString messagesOf(const std::function<void()>& fnRun,
 inline void pumpEvents(int nMs = 50)
 {
     for (wxStopWatch sw; sw.Time() < nMs; wxMilliSleep(2))
-    {
-        wxTheApp->ProcessPendingEvents();
-        wxYield();
-    }
+        wxTheApp->ProcessPendingEvents(), wxYield();
 }
 
 inline bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000)
@@ -86,15 +81,18 @@ inline wxString snapshotOf(wxWindow* pParent, const wxString& strIndent = "")
     {
         wxString strShown = p->GetLabel();
         if (auto* pSpin = dynamic_cast<CZoltSpinCtrl*>(p))
-            strShown = wxString::Format("%s %d..%d %s", pSpin->GetTextValue(), pSpin->GetMin(),
-                                        pSpin->GetMax(), pSpin->getUnit());
+            strShown = wxString::Format("%s %d..%d ", pSpin->GetTextValue(), pSpin->GetMin(),
+                                        pSpin->GetMax()) +
+                       pSpin->getUnit();
         if (auto* pCombo = dynamic_cast<wxComboBox*>(p))
             strShown = wxJoin(pCombo->GetStrings(), ',') + "=" + pCombo->GetValue();
         auto* pBox = dynamic_cast<wxCheckBox*>(p);
         auto* pRadio = dynamic_cast<wxRadioButton*>(p);
         str << strIndent << strShown << "|" << p->GetToolTipText() << "|"
             << (p->IsEnabled() ? "e" : "") << (p->IsShown() ? "s" : "")
-            << (pBox || pRadio ? ((pBox ? pBox->GetValue() : pRadio->GetValue()) ? "x" : "-") : "")
+            << (pBox     ? (pBox->GetValue() ? "x" : "-")
+                : pRadio ? (pRadio->GetValue() ? "x" : "-")
+                         : "")
             << "\n";
         if (dynamic_cast<wxStaticBox*>(p))
             str << snapshotOf(p, strIndent + "  ");
@@ -120,11 +118,10 @@ struct CHandlerProbe : CZoltSDFrameHandler
     using CZoltSDFrameHandler::showRecords;
 
     template <class T = CZoltSpinCtrl> T* at(int nId) { return static_cast<T*>(FindWindow(nId)); }
-    // Sends the event a menu item (or a button) raises.
+    // Sends the event of a menu item or a button.
     void menu(int nId, wxEventType type = wxEVT_MENU)
     {
         wxCommandEvent event(type, nId);
-        event.SetEventObject(this);
         ProcessWindowEvent(event);
     }
     // The user clicks the check box nId into a state, or selects the radio button nId.
@@ -134,7 +131,6 @@ struct CHandlerProbe : CZoltSDFrameHandler
         auto* pBox = dynamic_cast<wxCheckBox*>(p);
         pBox ? pBox->SetValue(bChecked) : static_cast<wxRadioButton*>(p)->SetValue(bChecked);
         wxCommandEvent event(pBox ? wxEVT_CHECKBOX : wxEVT_RADIOBUTTON, nId);
-        event.SetEventObject(p);
         event.SetInt(bChecked);
         p->ProcessWindowEvent(event);
     }
@@ -170,13 +166,12 @@ protected:
     {
         return wxString::FromUTF8(m_dir.file(strName));
     }
-    // The last report as "title: text".
+    // The last report, as "title: text".
     wxString report() const
     {
         const auto& a = m_prompter.getReports();
         return a.empty() ? "" : a.back().strTitle + ": " + a.back().strText;
     }
-    // Title and current file as "title|path".
     wxString file() const { return m_pFrame->GetTitle() + "|" + m_pFrame->getCurrentFile(); }
 
     CFakeVolumeLayer m_layer;

@@ -6,46 +6,27 @@
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/log.h>
-#include <wx/modalhook.h>
-
-#include <cstdio>
-
-namespace
-{
-// Failed toolkit assertions, unmet dialog expectations among them, fail the test.
-void testAssertHandler(const wxString& strFile, int nLine, const wxString& strFunc,
-                       const wxString& strCond, const wxString& strMsg)
-{
-    ADD_FAILURE_AT(strFile.utf8_str().data(), nLine)
-        << "toolkit assertion in " << strFunc << ": " << strCond << " " << strMsg;
-}
-
-// A modal dialog that no test expects fails the test and is cancelled instead
-// of blocking the run.
-struct CUnexpectedDialogHook : wxModalDialogHook
-{
-    int Enter(wxDialog* pDlg) override
-    {
-        ADD_FAILURE() << "unexpected dialog \"" << pDlg->GetTitle() << "\"";
-        return wxID_CANCEL;
-    }
-};
-} // namespace
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv))
-    {
-        std::fprintf(stderr, "gui_tests: the toolkit could not start (no display?)\n");
-        return 2;
-    }
+        return 2;                                   // no display
     delete wxLog::SetActiveTarget(new wxLogStderr); // no log window may block a test
     wxLog::SetLogLevel(wxLOG_Info);
-    wxSetAssertHandler(testAssertHandler);
-    CUnexpectedDialogHook hook;
-    hook.Register();
+    // Failed toolkit checks fail the test.
+    wxSetAssertHandler(
+        [](const wxString& strFile, int nLine, const wxString& strFunc, const wxString& strCond,
+           const wxString& strMsg)
+        {
+            ADD_FAILURE_AT(strFile.utf8_str().data(), nLine)
+                << strFunc << ": " << strCond << " " << strMsg;
+        });
+    // A dialog that no test answers fails the test and is cancelled instead of blocking the run.
+    CDialogHook hook(
+        [](wxDialog* pDlg)
+        { return ADD_FAILURE() << "unexpected dialog " << pDlg->GetTitle(), wxID_CANCEL; });
     wxEventLoopBase* pLoop = wxTheApp->GetTraits()->CreateEventLoop();
     int nResult = 2;
     {

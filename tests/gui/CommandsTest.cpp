@@ -169,38 +169,35 @@ TEST_F(Commands, CardFailuresAreReportedAndCardsWithoutRecordsEndSilently)
     EXPECT_EQ(strBefore + "Q417 SD|", snapshot() + file());
 }
 
+// Without a script the window asks through its own dialogs: the card choice
+// (cancelled, then taken) and the About box with name, version, link, icon and licence.
 TEST_F(Commands, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);
-    for (int nAnswer : {wxID_CANCEL, wxID_OK})
-    {
-        wxString str;
-        CDialogHook hook(
-            [&](wxDialog* pDlg)
-            {
-                str = pDlg->GetTitle();
-                for (wxWindow* p : pDlg->GetChildren())
-                    if (auto* pList = dynamic_cast<wxListBox*>(p))
-                        str << "|" << wxJoin(pList->GetStrings(), '|');
-                return nAnswer;
-            });
-        m_pFrame->menu(ID_MENU_CARD_WRITE);
-        EXPECT_EQ("Write Settings|" + path("card") + "/ (name: CARD)", str);
-        EXPECT_EQ(nAnswer == wxID_OK, CTempDir::exists(cardFile()));
-    }
-    // About: the name and version, the maker's line and link, the icon, the licence.
+    int nAnswer = wxID_CANCEL;
     wxString str;
     CDialogHook hook(
         [&](wxDialog* pDlg)
         {
             str = pDlg->GetTitle();
             for (wxWindow* p : pDlg->GetChildren())
-                if (auto* pPane = dynamic_cast<wxCollapsiblePane*>(p))
+                if (auto* pList = dynamic_cast<wxListBox*>(p))
+                    str << "|" << wxJoin(pList->GetStrings(), '|');
+                else if (auto* pPane = dynamic_cast<wxCollapsiblePane*>(p))
                     str << "|" << pPane->GetPane()->GetChildren()[0]->GetLabel().BeforeFirst('\n');
-                else
+                else if (!dynamic_cast<wxChoice*>(p))
                     str << "|" << (dynamic_cast<wxStaticBitmap*>(p) ? "icon" : p->GetLabel());
-            return wxID_OK;
+            return nAnswer;
         });
+    for (int n : {wxID_CANCEL, wxID_OK})
+    {
+        nAnswer = n;
+        m_pFrame->menu(ID_MENU_CARD_WRITE);
+        EXPECT_EQ("Write Settings|Select a micro SD card drive|" + path("card") +
+                      "/ (name: CARD)|&Cancel|&OK|",
+                  str);
+        EXPECT_EQ(nAnswer == wxID_OK, CTempDir::exists(cardFile()));
+    }
     m_pFrame->menu(ID_MENU_HELP_ABOUT);
     EXPECT_EQ("About Q417 SD|Q417 SD " ZOLT_VERSION_FULL
               "|Copyright (C) Q417 SD developers|q417sd.example.org|icon|MIT License|&OK",

@@ -1,10 +1,8 @@
 // The editor on the system's own volume layer with a card whose file system
-// stops answering. Run by tests/media/fuse-card-check.sh, which sets up such
-// a card; skipped otherwise.
+// stops answering, as tests/media/fuse-card-check.sh sets it up.
 #include "GuiTest.h"
 
 #include <chrono>
-#include <cstdlib>
 
 TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
 {
@@ -15,8 +13,8 @@ TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
     pFrame->setPrompter(&prompter);
     pFrame->Show();
     for (const auto& [nCommand, pcReport] :
-         {std::pair<int, const char*>{ID_MENU_CARD_WRITE, "Can't write the file|No media found!"},
-          {ID_MENU_CARD_READ, "Can't find the file|No configuration file found!"}})
+         {std::pair{+ID_MENU_CARD_WRITE, "Can't write the file|No media found!"},
+          {+ID_MENU_CARD_READ, "Can't find the file|No configuration file found!"}})
     {
         prompter.clear();
         prompter.answerIndex(0);
@@ -28,5 +26,4 @@ TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
                   prompter.getReports()[0].strTitle + "|" + prompter.getReports()[0].strText);
     }
     pFrame->Destroy();
-    pumpEvents(20);
 }

@@ -16,6 +16,7 @@
 
 #include <gtk/gtk.h>
 
+#include "AccessibleName.h"
 #include "CDlgMessage.h"
 #include "CFakeVolumeLayer.h"
 #include "CScriptedPrompter.h"
@@ -86,6 +87,8 @@ inline wxString snapshotOf(wxWindow* pParent, const wxString& strIndent = "")
                        pSpin->getUnit();
         if (auto* pCombo = dynamic_cast<wxComboBox*>(p))
             strShown = wxJoin(pCombo->GetStrings(), ',') + "=" + pCombo->GetValue();
+        if (dynamic_cast<wxSpinCtrl*>(p) || dynamic_cast<wxComboBox*>(p)) // for screen readers
+            strShown << " '" << getAccessibleName(p) << "'";
         auto* pBox = dynamic_cast<wxCheckBox*>(p);
         auto* pRadio = dynamic_cast<wxRadioButton*>(p);
         str << strIndent << strShown << "|" << p->GetToolTipText() << "|"
@@ -154,6 +157,7 @@ protected:
         m_pFrame->setPrompter(&m_prompter);
         m_pFrame->Show();
         waitUntil([this] { return m_pFrame->IsShownOnScreen(); });
+        pumpEvents(10); // for what the window does once it is up
     }
     void TearDown() override
     {

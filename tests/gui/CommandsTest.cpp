@@ -1,14 +1,11 @@
-// The editor's file and card commands end to end: dialogs answered by a
-// scripted prompter (or the test hook for the window's own dialogs), real
-// files, a fake card volume, the title and the current file.
+// The editor's file and card commands end to end over a scripted prompter (or
+// its own dialogs), real files and a fake card volume: title and current file.
 #include "GuiTest.h"
 
 #include "CDlgAbout.h"
 #include "ZoltVersion.h"
 
-#include <wx/choicdlg.h>
 #include <wx/collpane.h>
-#include <wx/hyperlink.h>
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/statbmp.h>
@@ -34,13 +31,15 @@ protected:
         m_pFrame->m_apTempSpin[0]->SetValue(444);
         return m_pFrame->records();
     }
-    // Sends the command, answering its file dialog with strFile (empty: cancelled). Gives
-    // "what the dialog asked (- none)|title|current file|report", the test's folder as ~.
-    wxString command(int nId, const wxString& strFile = "", wxEventType type = wxEVT_MENU)
+    // Sends the command, answering its file dialog with strFile (empty: cancelled) and
+    // its card choice with nIndex (-1: cancelled). Gives "what the file dialog asked (-
+    // none)|title|current file|report", the test's folder as ~.
+    wxString command(int nId, const wxString& strFile = "", int nIndex = 0)
     {
         m_prompter.clear();
         m_prompter.answerFile(strFile.empty() ? "" : path(strFile.utf8_string()));
-        m_pFrame->menu(nId, type);
+        m_prompter.answerIndex(nIndex);
+        m_pFrame->menu(nId);
         wxString str = "-", strIn;
         for (const auto& r : m_prompter.getFileRequests())
             str = (r.eKind == CPrompter::eFileSave ? "save " : "open ") + r.strMessage + " in " +
@@ -51,14 +50,7 @@ protected:
         str.Replace(path(""), "~/");
         return str;
     }
-    // Sends the card command, choosing the first card (-1: cancelled); gives the report.
-    wxString card(int nId, int nIndex = 0, wxEventType type = wxEVT_MENU)
-    {
-        m_prompter.clear();
-        m_prompter.answerIndex(nIndex);
-        m_pFrame->menu(nId, type);
-        return report();
-    }
+    wxString card(int nId, int nIndex = 0) { return command(nId, "", nIndex).AfterLast('|'); }
     std::string cardFile() const { return m_dir.file("card/ZOLT.CFG"); }
     bool ejectOffered()
     {
@@ -80,17 +72,17 @@ TEST_F(Commands, SaveOpenNewAndDefaultKeepTrackOfTheCurrentFile)
     EXPECT_EQ("save Save Settings in ~/sub: a.zlx| Q417 [b.zlx]|~/b.zlx|",
               command(ID_MENU_FILE_SAVE_AS, "b.zlx"));
     const Records unlocked = edit(false);
-    EXPECT_EQ("-| Q417 [b.zlx]|~/b.zlx|", command(ID_BUTTON_SAVE, "", wxEVT_BUTTON));
+    EXPECT_EQ("-| Q417 [b.zlx]|~/b.zlx|", command(ID_BUTTON_SAVE, ""));
     // New forgets the file and shows the defaults: the next save asks again.
     m_pFrame->menu(ID_MENU_FILE_NEW);
     EXPECT_EQ(defaults, m_pFrame->records());
     EXPECT_EQ("save Save Settings in ~: zolt1.zlx| Q417||", command(ID_MENU_FILE_SAVE));
     // Open shows the file; Default keeps it current, and Save overwrites it.
     EXPECT_EQ("open Load Settings in ~: *.zlx| Q417 [a.zlx]|~/sub/a.zlx|",
-              command(ID_BUTTON_LOAD, "sub/a.zlx", wxEVT_BUTTON));
+              command(ID_BUTTON_LOAD, "sub/a.zlx"));
     EXPECT_EQ("Zolt xml (*.zlx)|*.zlx", m_prompter.getFileRequests()[0].strWildcard);
     EXPECT_EQ(edited, m_pFrame->records());
-    m_pFrame->menu(ID_BUTTON_DEFAULT, wxEVT_BUTTON);
+    m_pFrame->menu(ID_BUTTON_DEFAULT);
     EXPECT_EQ("-| Q417 [a.zlx]|~/sub/a.zlx|", command(ID_MENU_FILE_SAVE));
     command(ID_MENU_FILE_OPEN, "b.zlx");
     EXPECT_EQ(unlocked, m_pFrame->records());
@@ -132,10 +124,10 @@ TEST_F(Commands, WrittenCardReadsBackAndEjects)
     m_pFrame->menu(ID_MENU_FILE_NEW);
     const wxString strBefore = snapshot();
     card(ID_MENU_CARD_READ, -1);
-    card(ID_BUTTON_WRITE, -1, wxEVT_BUTTON);
+    card(ID_BUTTON_WRITE, -1);
     EXPECT_EQ(strBefore, snapshot());
     EXPECT_EQ(strCard, CTempDir::readFile(cardFile()));
-    EXPECT_EQ("", card(ID_BUTTON_READ, 0, wxEVT_BUTTON));
+    EXPECT_EQ("", card(ID_BUTTON_READ, 0));
     EXPECT_EQ("Read Settings| Q417|", m_prompter.getChoices().at(0).strCaption + "|" + file());
     EXPECT_EQ(edited, m_pFrame->records());
     EXPECT_TRUE(m_pFrame->m_apTempSpin[0]->IsEnabled());
@@ -158,8 +150,7 @@ TEST_F(Commands, CardFailuresAreReportedAndCardsWithoutRecordsEndSilently)
     EXPECT_TRUE(card(ID_MENU_CARD_WRITE).StartsWith("Can't write to this volume: "));
     m_pDrive->info.bReadOnly = false;
     m_pDrive->nFreeBytes = CDataCard::kImageSize - 1;
-    EXPECT_EQ("Can't write the file: not enough volume space\n",
-              card(ID_BUTTON_WRITE, 0, wxEVT_BUTTON));
+    EXPECT_EQ("Can't write the file: not enough volume space\n", card(ID_BUTTON_WRITE, 0));
     EXPECT_FALSE(CTempDir::exists(cardFile()));
     for (const std::string& strFile : {std::string(), std::string(CDataCard::kImageSize, '\x5a')})
     {

@@ -121,10 +121,10 @@ struct CHandlerProbe : CZoltSDFrameHandler
     using CZoltSDFrameHandler::showRecords;
 
     template <class T = CZoltSpinCtrl> T* at(int nId) { return static_cast<T*>(FindWindow(nId)); }
-    // Sends the event of a menu item or a button.
-    void menu(int nId, wxEventType type = wxEVT_MENU)
+    // Sends the event of a menu item, or of the button nId.
+    void menu(int nId)
     {
-        wxCommandEvent event(type, nId);
+        wxCommandEvent event(FindWindow(nId) ? wxEVT_BUTTON : wxEVT_MENU, nId);
         ProcessWindowEvent(event);
     }
     // The user clicks the check box nId into a state, or selects the radio button nId.

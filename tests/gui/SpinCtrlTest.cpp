@@ -74,6 +74,7 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
     EXPECT_EQ(kVarMax, messagesOf([&] { var()->GetValue(); },
                                   [&](wxDialog*) { nStandby += pStandby->GetValue(); }));
     EXPECT_EQ(300, nStandby);
+    pStandby->SetValue(160);
     pStandby->setRangeUnit(302, 842, kDegF);
     EXPECT_EQ(302, pStandby->GetValue());
     type(var(), "999")->setRangeUnit(100, 200, kDegC); // still pending when the range changes

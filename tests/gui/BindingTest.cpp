@@ -1,13 +1,11 @@
-// Records shown in the editor's controls and read back: values, units and
-// ranges, the enabling rules, the unit switch.
+// Records shown in the editor's controls and read back; enabling; the unit switch.
 #include "GuiTest.h"
 
 namespace
 {
 using Binding = CHandlerTest;
 
-// What the controls show, in the display unit, and records that show so: the
-// station defaults where there is no control.
+// What the controls show, and records that show so (defaults where no control is).
 struct Shown
 {
     bool bCelsius, bLocked, bFixed;
@@ -56,7 +54,6 @@ TEST_F(Binding, RecordsShowInTheirUnitAndReadBackByteForByte)
         for (int i = 0; i < 5; ++i) // each temperature and its label in the unit shown
             EXPECT_EQ(c.bCelsius ? kDegC + kDegC : kDegF + kDegF,
                       m_pFrame->m_apTempSpin[i]->getUnit() + m_pFrame->m_apUnitText[i]->GetLabel());
-        // The station takes no standby temperature above its standby maximum.
         EXPECT_EQ(c.bCelsius ? 300 : 575, m_pFrame->m_apTempSpin[4]->GetMax());
         if (c.nVarEnergy == 0)
             c.nVarEnergy = 1, c.anFixEnergy[0] = c.anFixEnergy[1] = 3, c.nShutdownTm = 0;
@@ -67,8 +64,7 @@ TEST_F(Binding, RecordsShowInTheirUnitAndReadBackByteForByte)
 TEST_F(Binding, EnablingAndCountsFollowModeAndBoxesWhetherClickedOrShown)
 {
     CHandlerProbe* f = m_pFrame;
-    // The group of each control in window order (see the layout test): (a)lways
-    // on, (o)ff, fixed row 1..3, (v)ariable, (s)tandby, shut(d)own.
+    // Each control's group: (a)lways on, (o)ff, fixed 1..3, (v)ariable, (s)tandby, shut(d)own.
     const std::string strGroups = "aaaaaaaa111112222333aavvvaooooaassssasddd";
     for (int nBits = 0; nBits < 32; ++nBits)
     {
@@ -117,8 +113,7 @@ TEST_F(Binding, EnablingAndCountsFollowModeAndBoxesWhetherClickedOrShown)
     }
 }
 
-// Each whole Celsius degree comes back after a switch to Fahrenheit and back;
-// a converted value just outside the new range was not typed and is clamped silently.
+// Degrees survive a switch and back; a converted value just out of range is clamped silently.
 TEST_F(Binding, UnitSwitchGivesBackEveryWholeCelsiusDegree)
 {
     CZoltSpinCtrl* const* ap = m_pFrame->m_apTempSpin;

@@ -1,5 +1,4 @@
-// The editor's file and card commands end to end over a scripted prompter (or
-// its own dialogs), real files and a fake card volume: title and current file.
+// The file and card commands over a scripted prompter, real files and a fake card.
 #include "GuiTest.h"
 
 #include "CDlgAbout.h"
@@ -23,7 +22,6 @@ protected:
         m_pDrive = &m_layer.setDrive(4, m_dir.file("card") + "/");
         m_pDrive->info.strLabel = "CARD";
     }
-    // Moves a few controls away from the defaults; gives the records they stand for.
     Records edit(bool bLocked = true)
     {
         m_pFrame->at<wxCheckBox>(ID_CHECKBOX_KEYLOCKED)->SetValue(bLocked);
@@ -31,9 +29,7 @@ protected:
         m_pFrame->m_apTempSpin[0]->SetValue(444);
         return m_pFrame->records();
     }
-    // Sends the command, answering its file dialog with strFile (empty: cancelled) and
-    // its card choice with nIndex (-1: cancelled). Gives "what the file dialog asked (-
-    // none)|title|current file|report", the test's folder as ~.
+    // Sends nId answering strFile ("": cancel) and card nIndex; gives "asked|title|file|report".
     wxString command(int nId, const wxString& strFile = "", int nIndex = 0)
     {
         m_prompter.clear();
@@ -160,8 +156,7 @@ TEST_F(Commands, CardFailuresAreReportedAndCardsWithoutRecordsEndSilently)
     EXPECT_EQ(strBefore + "Q417 SD|", snapshot() + file());
 }
 
-// Without a script the window asks through its own dialogs: the card choice
-// (cancelled, then taken) and the About box with name, version, link, icon and licence.
+// Without a script the window asks through its own dialogs.
 TEST_F(Commands, TheWindowsOwnDialogsAreUsedWithoutAScript)
 {
     m_pFrame->setPrompter(nullptr);

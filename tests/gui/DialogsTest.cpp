@@ -12,8 +12,7 @@ namespace
 {
 using Dialogs = CHandlerTest;
 
-// OK is the default button; a warning sign; wide enough for the title and two
-// caption buttons, and for a long text.
+// OK by default, a warning sign, and room for the title, two caption buttons and the text.
 TEST_F(Dialogs, MessageShowsTitleTextWarningAndOk)
 {
     for (const wxString strTitle : {"Can't write to this volume", ""})
@@ -68,12 +67,11 @@ TEST_F(Dialogs, FileDialogsShowSettingsFilesWhateverTheCase)
         }
 }
 
-// A name saved without extension gets the filter's; a file that exists under
-// the completed name is asked about.
+// A name without the extension gets it; a file taken under the new name is asked about.
 TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
 {
     ASSERT_TRUE(m_dir.write("taken.zlx", ""));
-    // The name typed, the answer to the replace question (0: none expected), the name chosen.
+    // Typed, the answer to the replace question (0: none asked), chosen.
     const std::tuple<const char*, int, const char*> aCases[] = {
         {"mine", 0, "mine.zlx"},       {"mine.xml", 0, "mine.xml.zlx"},
         {"c.Zlx", 0, "c.Zlx"},         {"d.zlx.", 0, "d.zlx..zlx"},

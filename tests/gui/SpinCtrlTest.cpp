@@ -1,5 +1,4 @@
-// The editor's checked spin controls: what a typed text reads as, and when the
-// range message comes.
+// The editor's checked spin controls: what a text reads as, and when the message comes.
 #include "GuiTest.h"
 
 #include <wx/uiaction.h>
@@ -23,7 +22,6 @@ bool focusWindow(wxWindow* pWin)
 class SpinCtrl : public CHandlerTest
 {
 protected:
-    // Focuses p and replaces its whole text by strText, typed key by key.
     CZoltSpinCtrl* type(CZoltSpinCtrl* p, const wxString& strText)
     {
         EXPECT_TRUE(focusWindow(p)) << "no focus for typing";
@@ -42,8 +40,7 @@ protected:
 // A read answers with the nearest limit and says so, leaving the text.
 TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 {
-    // Standby time or variable temperature, the text, the value read, and the
-    // message: none, or the minimum (<) or maximum (>) the value is set to.
+    // Standby time?, text, value, and the message: none, or to the minimum (<) or maximum (>).
     // clang-format off
     const std::tuple<bool, const char*, int, char> aCases[] = {
         {true, "", 1, '<'}, {true, "-5", 1, '<'}, {true, "- 5", 1, '<'}, {true, " 42", 42, ' '},
@@ -63,8 +60,7 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
         EXPECT_EQ(wxString::Format("%d ", nExpected) + pcTyped,
                   wxString::Format("%d ", n) + p->GetTextValue());
     }
-    // Two bad entries give two messages in order, never two at once: a read while
-    // a message is open is clamped silently. A range change clamps silently too.
+    // Two messages in order, never two at once; a range change clamps silently.
     CZoltSpinCtrl* pStandby = m_pFrame->at(ID_SPINCTRL_STANDBY_TEMP);
     pStandby->SetValue(wxString("none"));
     type(var(), "1000");
@@ -81,9 +77,7 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
     pumpEvents(100);
 }
 
-// Leaving a field by any way the native control would take to rewrite the entry
-// silently gives one message, then the clamped value; a step on a bad entry
-// stops at the limit. A read right after the focus left reports first.
+// Each way the native control would rewrite an entry gives one message and the limit.
 TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
     for (const wxString strWay : {"focus moved", "read", "Tab", "Enter", "Up", "minus"})
@@ -120,7 +114,6 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         type(var(), "999");
         EXPECT_EQ(kVarMax, messagesOf(leave, [&](wxDialog*) { bShown = true; })) << strWay;
         EXPECT_EQ("450 450", var()->GetTextValue() + wxString::Format(" %d", var()->GetValue()));
-        // A step on a good entry goes on from it.
         pTyped = type(time(), " 42");
         leave();
         EXPECT_EQ(strWay == "Up"      ? "43"

@@ -1,6 +1,4 @@
-// Helpers for tests inside the real toolkit: dialogs answered in place, events
-// pumped through the X server, what a window shows, and the editor's window
-// over a fake card and a scripted prompter.
+// Helpers for tests in the real toolkit: dialogs, events, what windows show, the editor.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,8 +37,7 @@ struct CDialogHook : wxModalDialogHook
     std::function<int(wxDialog*)> m_fn;
 };
 
-// Runs fnRun and gives the messages it showed, one a line as "title|text",
-// each answered OK after fnWhileOpen.
+// Runs fnRun; gives the messages shown, "title|text" a line, answered after fnWhileOpen.
 inline wxString messagesOf(const std::function<void()>& fnRun,
                            const std::function<void(wxDialog*)>& fnWhileOpen = {})
 {
@@ -73,8 +70,7 @@ inline bool waitUntil(const std::function<bool()>& fnDone, int nTimeoutMs = 2000
     return fnDone();
 }
 
-// What each control under pParent shows, one a line in the order of the window
-// tree: text or value, tool tip, and (e)nabled, (s)hown, checked (x) or not (-).
+// Each control, a line: text or value, tool tip, (e)nabled, (s)hown, checked (x) or not (-).
 inline wxString snapshotOf(wxWindow* pParent, const wxString& strIndent = "")
 {
     wxString str;
@@ -103,7 +99,6 @@ inline wxString snapshotOf(wxWindow* pParent, const wxString& strIndent = "")
     return str;
 }
 
-// Both records as bytes, to compare them whole.
 using Records = std::pair<std::vector<uint8_t>, std::vector<uint8_t>>;
 inline Records recordsOf(const SysPar& rSys, const ToolPar& rTool)
 {
@@ -112,7 +107,6 @@ inline Records recordsOf(const SysPar& rSys, const ToolPar& rTool)
     return {{pS, pS + sizeof(rSys)}, {pT, pT + sizeof(rTool)}};
 }
 
-// The editor's window with its controls in reach.
 struct CHandlerProbe : CZoltSDFrameHandler
 {
     using CZoltSDFrameHandler::CZoltSDFrameHandler;
@@ -146,8 +140,7 @@ struct CHandlerProbe : CZoltSDFrameHandler
     }
 };
 
-// The editor's window, shown, over a fake volume layer whose questions and
-// reports go to a scripted prompter.
+// The editor's window over a fake volume layer and a scripted prompter.
 class CHandlerTest : public ::testing::Test
 {
 protected:
@@ -170,7 +163,6 @@ protected:
     {
         return wxString::FromUTF8(m_dir.file(strName));
     }
-    // The last report, as "title: text".
     wxString report() const
     {
         const auto& a = m_prompter.getReports();

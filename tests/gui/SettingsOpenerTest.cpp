@@ -20,7 +20,6 @@ using SettingsOpening = CHandlerTest;
 
 TEST_F(SettingsOpening, ARelativePathOrADroppedFileOpensAsIfChosen)
 {
-    // A file that cannot be read leaves the start-up state.
     ASSERT_TRUE(m_dir.write("wrong-root.zlx", "<?xml version=\"1.0\"?><settings/>"));
     const wxString strStart = snapshot();
     EXPECT_FALSE(CSettingsOpener::open(*m_pFrame, path("wrong-root.zlx")));

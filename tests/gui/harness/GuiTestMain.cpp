@@ -7,6 +7,8 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <memory>
+
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -27,14 +29,7 @@ int main(int argc, char** argv)
     CDialogHook hook(
         [](wxDialog* pDlg)
         { return ADD_FAILURE() << "unexpected dialog " << pDlg->GetTitle(), wxID_CANCEL; });
-    wxEventLoopBase* pLoop = wxTheApp->GetTraits()->CreateEventLoop();
-    int nResult = 2;
-    {
-        wxEventLoopActivator activator(pLoop);
-        nResult = RUN_ALL_TESTS();
-    }
-    delete pLoop;
-    hook.Unregister();
-    wxEntryCleanup();
-    return nResult;
+    std::unique_ptr<wxEventLoopBase> pLoop(wxTheApp->GetTraits()->CreateEventLoop());
+    wxEventLoopActivator activator(pLoop.get());
+    return RUN_ALL_TESTS();
 }

@@ -1,5 +1,4 @@
-// The editor on the system's own volume layer with a card whose file system
-// stops answering, as tests/media/fuse-card-check.sh sets it up.
+// The editor's own volume layer with the silent card of tests/media/fuse-card-check.sh.
 #include "GuiTest.h"
 
 #include <chrono>

@@ -14,9 +14,8 @@ const wxString kVarMax = rangeText("variable temperature", true, 450);
 
 bool focusWindow(wxWindow* pWin)
 {
-    wxGetTopLevelParent(pWin)->Raise();
-    pWin->SetFocus();
-    return waitUntil([pWin] { return pWin->HasFocus(); });
+    return wxGetTopLevelParent(pWin)->Raise(), pWin->SetFocus(),
+           waitUntil([pWin] { return pWin->HasFocus(); });
 }
 
 class SpinCtrl : public CHandlerTest

@@ -99,8 +99,7 @@ TEST_F(Binding, EnablingAndCountsFollowModeAndBoxesWhetherClickedOrShown)
         for (auto [nId, bOn] : aClicks)
             f->click(nId, bOn);
         expectAll();
-        // By showing records, from the opposite state; T 3 without T 2 is no record.
-        if (!bT2 && bT3)
+        if (!bT2 && bT3) // no record; else by showing records, from the opposite state
             continue;
         f->click(bFixed ? ID_RADIOBTN_TEMP_VAR : ID_RADIOBTN_TEMP_FIX);
         f->click(ID_CHECKBOX_STANDBY, !bStandby);

@@ -5,7 +5,6 @@
 
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
-#include <wx/statbmp.h>
 
 namespace
 {

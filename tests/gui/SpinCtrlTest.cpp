@@ -79,15 +79,25 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 // Each way the native control would rewrite an entry gives one message and the limit.
 TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
-    for (const wxString strWay : {"focus moved", "read", "Tab", "Enter", "Up"})
+    for (const wxString strWay : {"focus moved", "read", "Enter", "Up", "wheel"})
     {
         CZoltSpinCtrl* pTyped = var();
         bool bShown = false;
         auto leave = [&]
         {
             wxUIActionSimulator sim;
-            if (strWay == "Tab" || strWay == "Enter" || strWay == "Up")
-                sim.Char(strWay == "Tab" ? WXK_TAB : strWay == "Enter" ? WXK_RETURN : WXK_UP);
+            if (strWay == "Enter" || strWay == "Up")
+                sim.Char(strWay == "Enter" ? WXK_RETURN : WXK_UP);
+            else if (strWay == "wheel") // one notch up, as the window system sends it
+            {
+                GdkEvent* p = gdk_event_new(GDK_SCROLL);
+                p->scroll.window =
+                    GDK_WINDOW(g_object_ref(gtk_widget_get_window(pTyped->GetHandle())));
+                p->scroll.direction = GDK_SCROLL_UP;
+                gdk_event_set_device(p, gdk_seat_get_pointer(gdk_display_get_default_seat(
+                                            gdk_display_get_default())));
+                gtk_widget_event(pTyped->GetHandle(), p), gdk_event_free(p);
+            }
             else if (strWay == "read")
             {
                 elsewhere()->SetFocus();
@@ -105,11 +115,11 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         EXPECT_EQ("450 450", var()->GetTextValue() + wxString::Format(" %d", var()->GetValue()));
         pTyped = type(time(), " 42");
         leave();
-        EXPECT_EQ(strWay == "Up" ? "43" : "42", time()->GetTextValue()) << strWay;
+        EXPECT_EQ(strWay == "Up" || strWay == "wheel" ? "43" : "42", time()->GetTextValue())
+            << strWay;
     }
 }
 
-// Closing the window with a bad entry reports nothing.
 TEST_F(SpinCtrl, ClosingTheWindowReportsNothing)
 {
     EXPECT_TRUE(type(var(), "999")->HasFocus());

@@ -16,7 +16,6 @@ int main(int argc, char** argv)
     if (!wxEntryStart(argc, argv))
         return 2;                                   // no display
     delete wxLog::SetActiveTarget(new wxLogStderr); // no log window may block a test
-    wxLog::SetLogLevel(wxLOG_Info);
     // Failed toolkit checks fail the test.
     wxSetAssertHandler(
         [](const wxString& strFile, int nLine, const wxString& strFunc, const wxString& strCond,

@@ -20,9 +20,9 @@ TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
         const auto tStart = std::chrono::steady_clock::now();
         pFrame->menu(nCommand);
         EXPECT_LT(std::chrono::steady_clock::now() - tStart, std::chrono::seconds(8));
-        ASSERT_EQ(prompter.getReports().size(), 1u);
+        const auto& a = prompter.getReports(); // one report
         EXPECT_EQ(wxString(pcReport) + "\nPlease insert a micro SD card first.",
-                  prompter.getReports()[0].strTitle + "|" + prompter.getReports()[0].strText);
+                  a.size() == 1 ? a[0].strTitle + "|" + a[0].strText : "");
     }
     pFrame->Destroy();
 }

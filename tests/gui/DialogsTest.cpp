@@ -4,7 +4,6 @@
 #include "CDlgPrompter.h"
 
 #include <wx/filedlg.h>
-#include <wx/msgdlg.h>
 
 namespace
 {
@@ -62,21 +61,11 @@ TEST_F(Dialogs, SavedNamesGetTheFilterExtension)
     CDlgPrompter prompter(m_pFrame);
     for (const auto& [pcTyped, nAnswer, pcChosen] : aCases)
     {
-        wxString strAsked;
-        CDialogHook hook(
-            [&, nAnswer = nAnswer](wxDialog* p)
-            {
-                strAsked = p->GetTitle() + "|" + static_cast<wxMessageDialog*>(p)->GetMessage();
-                return nAnswer;
-            });
+        CDialogHook hook([nAnswer = nAnswer](wxDialog*) { return nAnswer; }); // 0: not asked
         EXPECT_EQ(*pcChosen ? path(pcChosen) : "",
                   prompter.completeSavePath(*pcTyped ? path(pcTyped) : "", "Save Settings",
                                             "Zolt xml (*.zlx)|*.zlx"))
             << pcTyped;
-        EXPECT_EQ(nAnswer ? "Save Settings|A file named \"taken.zlx\" already exists. Do you want "
-                            "to replace it?"
-                          : "",
-                  strAsked);
     }
 }
 } // namespace

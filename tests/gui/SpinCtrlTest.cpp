@@ -79,7 +79,7 @@ TEST_F(SpinCtrl, TypedTextIsCheckedOnRead)
 // Each way the native control would rewrite an entry gives one message and the limit.
 TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
 {
-    for (const wxString strWay : {"focus moved", "read", "Enter", "Up", "wheel"})
+    for (const wxString strWay : {"focus moved", "read", "Enter", "Up", "wheel", "minus"})
     {
         CZoltSpinCtrl* pTyped = var();
         bool bShown = false;
@@ -98,11 +98,21 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
                                             gdk_display_get_default())));
                 gtk_widget_event(pTyped->GetHandle(), p), gdk_event_free(p);
             }
+            else if (strWay == "minus") // GTK puts the step buttons at the right end, "+" last
+            {
+                const wxRect rc = pTyped->GetScreenRect();
+                GdkRectangle rcText;
+                gtk_entry_get_text_area(GTK_ENTRY(pTyped->GetHandle()), &rcText);
+                sim.MouseMove(rc.GetRight() - 8 - (rc.GetWidth() - rcText.x - rcText.width) / 2,
+                              rc.GetTop() + rc.GetHeight() / 2);
+                pumpEvents(20);
+                sim.MouseClick();
+            }
             else if (strWay == "read")
             {
                 elsewhere()->SetFocus();
-                EXPECT_EQ(pTyped == var() ? 450 : 42, pTyped->GetValue());
-                EXPECT_TRUE(bShown || pTyped != var());
+                EXPECT_TRUE(pTyped->GetValue() == (pTyped == var() ? 450 : 42) &&
+                            (bShown || pTyped != var()));
             }
             else
                 focusWindow(elsewhere());
@@ -115,7 +125,10 @@ TEST_F(SpinCtrl, LeavingAFieldReportsOnceAndShowsTheClampedValue)
         EXPECT_EQ("450 450", var()->GetTextValue() + wxString::Format(" %d", var()->GetValue()));
         pTyped = type(time(), " 42");
         leave();
-        EXPECT_EQ(strWay == "Up" || strWay == "wheel" ? "43" : "42", time()->GetTextValue())
+        EXPECT_EQ(strWay == "Up" || strWay == "wheel" ? "43"
+                  : strWay == "minus"                 ? "41"
+                                                      : "42",
+                  time()->GetTextValue())
             << strWay;
     }
 }

@@ -56,7 +56,6 @@ inline wxString messagesOf(const std::function<void()>& fnRun,
     return str;
 }
 
-// Lets the toolkit and the X server handle what is queued, for about nMs.
 inline void pumpEvents(int nMs = 50)
 {
     for (wxStopWatch sw; sw.Time() < nMs; wxMilliSleep(2))

@@ -1,36 +1,28 @@
-// The editor on the system's own volume layer with a card whose file system
-// stops answering. Run by tests/media/fuse-card-check.sh, which sets up such
-// a card; skipped otherwise.
+// The editor's own volume layer with the silent card of tests/media/fuse-card-check.sh.
 #include "GuiTest.h"
 
 #include <chrono>
-#include <cstdlib>
 
 TEST(DeadCardEditor, WriteAndReadGiveUpWithinSecondsAndSaySoAsForNoCard)
 {
     if (getenv("ZOLT_DEAD_CARD") == nullptr)
         GTEST_SKIP() << "needs the dead card of tests/media/fuse-card-check.sh";
-    const std::pair<int, const char*> aCases[] = {
-        {ID_MENU_CARD_WRITE,
-         "Can't write the file|No media found!\nPlease insert a micro SD card first."},
-        {ID_MENU_CARD_READ, "Can't find the file|No configuration file found!\n"
-                            "Please insert a micro SD card first."},
-    };
     auto* pFrame = new CHandlerProbe(); // the editor's own volume layer
     CScriptedPrompter prompter;
     pFrame->setPrompter(&prompter);
     pFrame->Show();
-    for (const auto& [nCommand, pcReport] : aCases)
+    for (const auto& [nCommand, pcReport] :
+         {std::pair{+ID_MENU_CARD_WRITE, "Can't write the file|No media found!"},
+          {+ID_MENU_CARD_READ, "Can't find the file|No configuration file found!"}})
     {
         prompter.clear();
         prompter.answerIndex(0);
         const auto tStart = std::chrono::steady_clock::now();
         pFrame->menu(nCommand);
         EXPECT_LT(std::chrono::steady_clock::now() - tStart, std::chrono::seconds(8));
-        ASSERT_EQ(prompter.getReports().size(), 1u);
-        EXPECT_EQ(prompter.getReports()[0].strTitle + "|" + prompter.getReports()[0].strText,
-                  pcReport);
+        const auto& a = prompter.getReports(); // one report
+        EXPECT_EQ(wxString(pcReport) + "\nPlease insert a micro SD card first.",
+                  a.size() == 1 ? a[0].strTitle + "|" + a[0].strText : "");
     }
     pFrame->Destroy();
-    guitest::pumpEvents(20);
 }

@@ -50,7 +50,9 @@ struct SShim
     int failed() { return errno = nErrno, -1; }
     int opened(const char* sz, int nFd, bool bRead)
     {
-        return below(sz) && nFd >= 0 ? mapReadOnly[nFd] = bRead, nFd : nFd;
+        if (below(sz) && nFd >= 0)
+            mapReadOnly[nFd] = bRead;
+        return nFd;
     }
 } g;
 } // namespace
